@@ -1,0 +1,99 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "tape/amount.h"
+#include "tape/line_kind.h"
+#include "tape/tape_buffer.h"
+#include "tape/tape_host.h"
+#include "tape/tape_line.h"
+
+namespace numvex {
+
+struct CaretPos {
+  int line = 1;    // 1-based
+  int column = 0;  // 0-based
+};
+
+// Who asked for a total: the "=" key of the keypad, or Enter in the editor (which has
+// already broken the line).
+enum class TotalSender { Keypad, Editor };
+
+// The tape engine: reads, formats and recalculates the tape held in a TapeBuffer and
+// turns keypad and keyboard input into tape lines. It holds the window state the tape
+// needs; the window (or the command-line tool) only hosts it. Decimals and rounding
+// are read from Conf at the moment of use.
+class TapeEngine {
+ public:
+  TapeEngine(TapeBuffer& buffer, TapeHost& host);
+
+  // State shared with the window.
+  bool CalcMode = true;
+  char DecimalSep = '.';
+  char ThousandSep = ',';
+  char LastKeyChar = 0;  // 0: none yet
+
+  void SetSeparators(const Separators& seps);
+  Separators Seps() const { return {DecimalSep, ThousandSep}; }
+
+  bool DocModified() const { return doc_modified_; }
+  void SetDocModified(bool modified);
+  int LastCaretLine() const { return last_caret_line_; }
+  int LastLineCount() const { return last_line_count_; }
+
+  // Lines.
+  std::string_view GetTapeLine(int line) const;  // trimmed; empty outside the document
+  void SetTapeLine(int line, std::string_view text);
+  LineKind KindOf(int line) const;  // lkEmpty outside the document
+  void WriteSeparatorLine(int line);
+  std::string SeparatorLineText() const;
+  bool IsOperatorChar(char c) const { return CalcMode && IsOperatorByte(c); }
+
+  // Reads an amount line, rewrites it in canonical layout and returns what it
+  // contributes. The amount returned is the one the rewritten text reads back, so a
+  // recalculation works with exactly the amounts the tape shows.
+  TapeEntry ReformatEntryLine(int line);
+
+  // Recalculation.
+  int RecalcBlock(int line);
+  void RecalcAll();
+  void RecalcOnCaretLeave();
+  void ResetTapeView();
+
+  // Caret.
+  CaretPos GetCaret() const;
+  void SetCaret(int line, int column);
+
+  // Keypad and keyboard entry.
+  void OperatorTyped();
+  void TotalAt(TotalSender sender);
+  void ClearKey();
+  // The command line between "[" and "]" around the caret, or empty when the caret
+  // is not inside a bracketed link.
+  std::string LinkAtCaret() const;
+
+  TapeBuffer& Buffer() { return buffer_; }
+
+ private:
+  struct BlockResult {
+    int resume;   // where a whole-tape scan goes on (the Part's return value)
+    int run_end;  // first line after the run, 0 when nothing was computed
+  };
+  BlockResult RecalcRun(int line);
+  void WriteResult(int line, Amount value, bool insert);
+  int Decimals() const;
+
+  TapeBuffer& buffer_;
+  TapeHost& host_;
+  bool doc_modified_ = false;
+  int last_caret_line_ = 0;
+  int last_line_count_ = 0;
+  std::string scratch_;  // reused for every formatted line
+};
+
+// Sets the floating-point unit to extended precision and round-to-nearest, once at
+// program start.
+void InitTapeArithmetic();
+
+}  // namespace numvex

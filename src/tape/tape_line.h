@@ -1,0 +1,72 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "tape/amount.h"
+#include "tape/separators.h"
+
+namespace numvex {
+
+// What an amount line contributes to its block.
+enum class EntryOp {
+  Add,
+  Subtract,
+  Multiply,
+  Divide,
+  AddPercent,
+  SubtractPercent,
+  MultiplyPercent,
+  DividePercent,
+};
+
+// Position (1-based; 0 = none) and character of the operator in front of an amount.
+struct OperatorPos {
+  int position = 0;
+  char op = 0;
+};
+// Scans from the left: the first digit ends the search with no operator, the first
+// operator character is the answer. Outside calc mode there is never an operator.
+OperatorPos FindOperator(std::string_view text, bool calc_mode);
+
+// Where the comment behind an amount starts (1-based; 0 = no comment) and its text.
+struct CommentPos {
+  int position = 0;
+  std::string_view comment;
+};
+// Input: a trimmed text that starts with the amount (an operator already removed).
+CommentPos SplitComment(std::string_view text, const Separators& seps);
+
+// Everything ReformatEntryLine reads from an amount line.
+struct TapeEntry {
+  char op = 0;           // operator character, 0 for none
+  bool percent = false;  // the amount ended in "%"
+  Amount amount = 0;     // 0 when the amount text could not be read
+  std::string_view comment;
+  EntryOp operation = EntryOp::Add;
+};
+// Reads a trimmed amount line. The comment views into `trimmed`.
+TapeEntry ReadEntry(std::string_view trimmed, const Separators& seps, bool calc_mode);
+
+// Marks a result that overflowed the extended range (or is not a number): the line
+// shows the amount 0 with this text in front of its comment, so that it still reads
+// back as an amount line and a second pass writes the same text.
+inline constexpr std::string_view kOverflowMark = "Overflow";
+
+struct FormattedLine {
+  bool division_by_zero = false;  // "/" or the division sign with the amount 0
+  Amount canonical = 0;           // the amount as the written text reads back
+};
+
+// Builds the text of an amount line into *out (replacing its content). `op` 0 means
+// a result line, whose sign comes from the amount. A non-finite amount is written as
+// an overflowed result (kOverflowMark).
+FormattedLine FormatTapeLine(char op, bool percent, Amount amount, std::string_view comment,
+                             bool rounded, int decimals, const Separators& seps,
+                             std::string* out);
+
+// The canonical separator line: six blanks, thirteen "-" and, with decimals, one "-"
+// for the separator and one per decimal.
+std::string SeparatorLineText(int decimals);
+
+}  // namespace numvex
