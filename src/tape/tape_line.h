@@ -53,6 +53,9 @@ TapeEntry ReadEntry(std::string_view trimmed, const Separators& seps, bool calc_
 // back as an amount line and a second pass writes the same text.
 inline constexpr std::string_view kOverflowMark = "Overflow";
 
+// The comment without a leading kOverflowMark (a result that no longer overflows).
+std::string_view StripOverflowMark(std::string_view comment);
+
 struct FormattedLine {
   bool division_by_zero = false;  // "/" or the division sign with the amount 0
   Amount canonical = 0;           // the amount as the written text reads back

@@ -1,0 +1,226 @@
+// numvex-tape: recalculates tape files from the command line exactly as the desktop
+// program does when it opens them.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli/tape_tool.h"
+#include "config/conf.h"
+#include "config/lang_texts.h"
+#include "tape/document_text.h"
+#include "tape/separators.h"
+#include "tape/tape_engine.h"
+
+namespace {
+
+using numvex::Conf;
+
+constexpr const char* kUsage =
+    "Usage: numvex-tape [OPTIONS] [FILE...]\n"
+    "Recalculates Numvex tapes: every run of amounts is evaluated, amount and separator\n"
+    "lines are rewritten in their canonical layout and results are written under each\n"
+    "separator. Text lines are never changed. With no FILE, or for \"-\", reads standard\n"
+    "input; the result goes to standard output.\n"
+    "\n"
+    "Options:\n"
+    "  --decimals N               decimal places of amounts, 0..9 (default 2)\n"
+    "  --round-results            round results to the decimal places\n"
+    "  --decimal-separator C      decimal separator (default: from the locale)\n"
+    "  --thousands-separator C    thousands separator (default: from the locale)\n"
+    "  --in-place                 rewrite each FILE atomically instead of printing it\n"
+    "  --check                    write nothing; exit 1 and name each FILE that\n"
+    "                             recalculation would change\n"
+    "  --help                     show this help\n"
+    "  --version                  show the version\n"
+    "\n"
+    "Exit status: 0 success, 1 --check found files to change, 2 usage or file error.\n"
+    "A division by zero is reported as FILE:LINE: Division by zero! on standard error\n"
+    "(LINE counts lines of the recalculated document); it does not change the status.\n";
+
+struct Options {
+  int decimals = 2;
+  bool round_results = false;
+  std::string decimal_sep;
+  std::string thousands_sep;
+  bool in_place = false;
+  bool check = false;
+  std::vector<std::string> files;
+};
+
+// Writes division-by-zero warnings for the file being processed.
+class ToolHost : public numvex::TapeHost {
+ public:
+  explicit ToolHost(const std::string& name) : name_(name) {}
+  void DivisionByZero(int line) override {
+    std::fprintf(stderr, "%s:%d: %s\n", name_.c_str(), line,
+                 numvex::GetLangText("Error200").c_str());
+  }
+
+ private:
+  const std::string& name_;
+};
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "numvex-tape: %s\nTry 'numvex-tape --help'.\n", message.c_str());
+  return 2;
+}
+
+// Returns -1 when the arguments were read, else the exit status.
+int ParseArguments(int argc, char** argv, Options* options) {
+  bool options_done = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (options_done || arg == "-" || arg.rfind("--", 0) != 0) {
+      options->files.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      options_done = true;
+      continue;
+    }
+    std::string value;
+    bool has_inline_value = false;
+    size_t eq = arg.find('=');
+    if (eq != std::string::npos) {
+      value = arg.substr(eq + 1);
+      arg = arg.substr(0, eq);
+      has_inline_value = true;
+    }
+    auto take_value = [&](std::string* out) -> bool {
+      if (has_inline_value) {
+        *out = value;
+        return true;
+      }
+      if (i + 1 >= argc) return false;
+      *out = argv[++i];
+      return true;
+    };
+    if (arg == "--help" && !has_inline_value) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (arg == "--version" && !has_inline_value) {
+      std::printf("numvex-tape %s\n", Conf.Version.c_str());
+      return 0;
+    }
+    if (arg == "--round-results" && !has_inline_value) {
+      options->round_results = true;
+    } else if (arg == "--in-place" && !has_inline_value) {
+      options->in_place = true;
+    } else if (arg == "--check" && !has_inline_value) {
+      options->check = true;
+    } else if (arg == "--decimals") {
+      std::string text;
+      if (!take_value(&text)) return UsageError("option '--decimals' needs a number 0..9");
+      if (text.size() != 1 || text[0] < '0' || text[0] > '9') {
+        return UsageError("option '--decimals' needs a number 0..9, not '" + text + "'");
+      }
+      options->decimals = text[0] - '0';
+    } else if (arg == "--decimal-separator" || arg == "--thousands-separator") {
+      std::string* target =
+          arg == "--decimal-separator" ? &options->decimal_sep : &options->thousands_sep;
+      if (!take_value(target) || target->size() != 1) {
+        return UsageError("option '" + arg + "' needs a single character");
+      }
+    } else {
+      return UsageError("unknown option '" + arg + "'");
+    }
+  }
+  if (options->in_place && options->check) {
+    return UsageError("options '--in-place' and '--check' cannot be combined");
+  }
+  if (options->in_place) {
+    if (options->files.empty()) return UsageError("option '--in-place' needs FILE names");
+    for (const auto& f : options->files) {
+      if (f == "-") return UsageError("option '--in-place' cannot rewrite standard input");
+    }
+  }
+  if (options->files.empty()) options->files.push_back("-");
+  return -1;
+}
+
+// Checks the separators given on the command line and completes them from the locale.
+bool ResolveSeparators(const Options& options, numvex::Separators* seps, std::string* error) {
+  numvex::Separators locale = numvex::LocaleSeparators();
+  for (const std::string* given : {&options.decimal_sep, &options.thousands_sep}) {
+    if (given->empty()) continue;
+    numvex::Separators probe = numvex::ChooseSeparators(*given, "'");
+    if (probe.decimal != (*given)[0]) {
+      *error = "'" + *given + "' cannot be a separator (digits, blanks, operators, %, = and E "
+               "are not allowed)";
+      return false;
+    }
+  }
+  if (!options.decimal_sep.empty() && !options.thousands_sep.empty() &&
+      options.decimal_sep == options.thousands_sep) {
+    *error = "the decimal and thousands separators must differ";
+    return false;
+  }
+  std::string decimal = options.decimal_sep.empty() ? std::string(1, locale.decimal)
+                                                    : options.decimal_sep;
+  std::string thousands = options.thousands_sep.empty() ? std::string(1, locale.thousands)
+                                                        : options.thousands_sep;
+  if (options.thousands_sep.empty() && thousands == decimal) thousands.clear();
+  if (options.decimal_sep.empty() && thousands == decimal) {
+    decimal = thousands == "." ? "," : ".";
+  }
+  *seps = numvex::ChooseSeparators(decimal, thousands);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  numvex::InitTapeArithmetic();
+  Conf.Language = 1;  // the tool speaks English
+  Options options;
+  int status = ParseArguments(argc, argv, &options);
+  if (status >= 0) return status;
+  Conf.Decimals = options.decimals;
+  Conf.RoundResults = options.round_results;
+  numvex::Separators seps;
+  std::string error;
+  if (!ResolveSeparators(options, &seps, &error)) return UsageError(error);
+
+  int exit_status = 0;
+  for (const std::string& file : options.files) {
+    std::string bytes;
+    if (!numvex::ReadFileBytes(file, &bytes, &error)) {
+      std::fprintf(stderr, "numvex-tape: cannot read '%s': %s\n", file.c_str(), error.c_str());
+      exit_status = 2;
+      continue;
+    }
+    numvex::MemoryTapeBuffer buffer;
+    numvex::LineBreak style = numvex::SplitDocument(bytes, &buffer);
+    bool layout_kept = numvex::HasCanonicalLayout(bytes, style);
+    std::string().swap(bytes);  // the lines hold the document now
+
+    const std::string& name = file;
+    ToolHost host(name);
+    numvex::TapeEngine engine(buffer, host);
+    engine.SetSeparators(seps);
+    engine.CalcMode = true;
+    engine.RecalcAll();
+    bool changed = buffer.WriteCount() > 0 || !layout_kept;
+
+    if (options.check) {
+      if (changed) {
+        std::printf("%s\n", file.c_str());
+        if (exit_status == 0) exit_status = 1;
+      }
+    } else if (options.in_place) {
+      if (changed && !numvex::ReplaceFileAtomically(file, buffer, style, &error)) {
+        std::fprintf(stderr, "numvex-tape: cannot write '%s': %s\n", file.c_str(), error.c_str());
+        exit_status = 2;
+      }
+    } else if (!numvex::WriteDocument(buffer, style, stdout)) {
+      std::fprintf(stderr, "numvex-tape: cannot write to standard output: %s\n",
+                   std::strerror(errno));
+      return 2;
+    }
+  }
+  std::fflush(stdout);
+  return exit_status;
+}

@@ -1,0 +1,130 @@
+#include "cli/tape_tool.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace numvex {
+
+bool ReadFileBytes(const std::string& path, std::string* bytes, std::string* error) {
+  bytes->clear();
+  std::FILE* in = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+  if (in == nullptr) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  if (in != stdin) {
+    struct stat st;
+    if (fstat(fileno(in), &st) == 0) {
+      if (S_ISDIR(st.st_mode)) {
+        std::fclose(in);
+        *error = std::strerror(EISDIR);
+        return false;
+      }
+      if (S_ISREG(st.st_mode) && st.st_size > 0) bytes->reserve(static_cast<size_t>(st.st_size));
+    }
+  }
+  std::vector<char> chunk(1 << 20);
+  bool ok = true;
+  for (;;) {
+    size_t n = std::fread(chunk.data(), 1, chunk.size(), in);
+    bytes->append(chunk.data(), n);
+    if (n < chunk.size()) {
+      if (std::ferror(in)) {
+        *error = std::strerror(errno ? errno : EIO);
+        ok = false;
+      }
+      break;
+    }
+  }
+  if (in != stdin) std::fclose(in);
+  return ok;
+}
+
+bool HasCanonicalLayout(std::string_view bytes, LineBreak style) {
+  if (bytes.empty()) return true;
+  if (bytes.back() != '\n') return false;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    char c = bytes[i];
+    if (style == LineBreak::LF) {
+      if (c == '\r') return false;
+    } else if (c == '\r') {
+      if (i + 1 >= bytes.size() || bytes[i + 1] != '\n') return false;
+      ++i;
+    } else if (c == '\n') {
+      return false;  // a bare LF in a CR LF document
+    }
+  }
+  return true;
+}
+
+bool WriteDocument(const TapeBuffer& buffer, LineBreak style, std::FILE* out) {
+  std::string_view brk = style == LineBreak::CRLF ? "\r\n" : "\n";
+  std::string chunk;
+  constexpr size_t kChunk = 1 << 20;
+  chunk.reserve(kChunk + 4096);
+  int count = buffer.LineCount();
+  for (int i = 1; i <= count; ++i) {
+    chunk += buffer.Line(i);
+    chunk += brk;
+    if (chunk.size() >= kChunk) {
+      if (std::fwrite(chunk.data(), 1, chunk.size(), out) != chunk.size()) return false;
+      chunk.clear();
+    }
+  }
+  if (!chunk.empty() && std::fwrite(chunk.data(), 1, chunk.size(), out) != chunk.size()) {
+    return false;
+  }
+  return std::fflush(out) == 0;
+}
+
+bool ReplaceFileAtomically(const std::string& path, const TapeBuffer& buffer, LineBreak style,
+                           std::string* error) {
+  char resolved[PATH_MAX];
+  std::string target = realpath(path.c_str(), resolved) != nullptr ? resolved : path;
+  struct stat st;
+  if (stat(target.c_str(), &st) != 0) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  std::string dir = ".";
+  size_t slash = target.rfind('/');
+  if (slash != std::string::npos) dir = slash == 0 ? "/" : target.substr(0, slash);
+  std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  std::string temp = dir + "/." + base + ".XXXXXX";
+  std::vector<char> name(temp.begin(), temp.end());
+  name.push_back('\0');
+  int fd = mkstemp(name.data());
+  if (fd < 0) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  std::FILE* out = fdopen(fd, "wb");
+  if (out == nullptr) {
+    *error = std::strerror(errno);
+    close(fd);
+    unlink(name.data());
+    return false;
+  }
+  int failure = 0;
+  errno = 0;
+  if (!WriteDocument(buffer, style, out)) failure = errno ? errno : EIO;
+  if (failure == 0 && fchmod(fd, st.st_mode & 07777) != 0) failure = errno;
+  if (failure == 0 && fsync(fd) != 0) failure = errno;
+  if (std::fclose(out) != 0 && failure == 0) failure = errno ? errno : EIO;
+  if (failure == 0 && std::rename(name.data(), target.c_str()) != 0) failure = errno;
+  if (failure != 0) {
+    unlink(name.data());
+    *error = std::strerror(failure);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace numvex

@@ -1,0 +1,325 @@
+#include "tape/amount.h"
+
+#include <cfenv>
+#include <cmath>
+#include <cstring>
+
+namespace numvex {
+
+namespace {
+
+// Powers of ten up to 10^27 are exact in the 64-bit mantissa of the extended type.
+constexpr int kExactPow10 = 27;
+
+const Amount* Pow10Table() {
+  static const Amount* table = [] {
+    static Amount values[kExactPow10 + 1];
+    Amount p = 1;
+    for (int i = 0; i <= kExactPow10; ++i) {
+      values[i] = p;
+      p *= 10;
+    }
+    return values;
+  }();
+  return table;
+}
+
+constexpr uint64_t kPow10U64[] = {1ULL,
+                                  10ULL,
+                                  100ULL,
+                                  1000ULL,
+                                  10000ULL,
+                                  100000ULL,
+                                  1000000ULL,
+                                  10000000ULL,
+                                  100000000ULL,
+                                  1000000000ULL,
+                                  10000000000ULL,
+                                  100000000000ULL,
+                                  1000000000000ULL,
+                                  10000000000000ULL,
+                                  100000000000000ULL,
+                                  1000000000000000ULL,
+                                  10000000000000000ULL,
+                                  100000000000000000ULL,
+                                  1000000000000000000ULL,
+                                  10000000000000000000ULL};
+
+// value * 10^exp, one rounding inside the exact range, deterministic outside it.
+Amount ScaleByPow10(Amount value, int exp) {
+  const Amount* p = Pow10Table();
+  while (exp > kExactPow10) {
+    value *= p[kExactPow10];
+    exp -= kExactPow10;
+    if (std::isinf(value)) return value;
+  }
+  while (exp < -kExactPow10) {
+    value /= p[kExactPow10];
+    exp += kExactPow10;
+    if (value == 0) return value;
+  }
+  return exp >= 0 ? value * p[exp] : value / p[-exp];
+}
+
+// A decimal number digits * 10^exp with no trailing zeros in digits. Reading and
+// writing both go through this form, so a written amount reads back to exactly the
+// value the writer computed.
+struct Decimal {
+  uint64_t digits = 0;
+  int exp = 0;
+};
+
+Decimal Normalized(uint64_t digits, int exp) {
+  if (digits == 0) return {0, 0};
+  while (digits % 10 == 0) {
+    digits /= 10;
+    ++exp;
+  }
+  return {digits, exp};
+}
+
+Amount ToAmount(Decimal d) {
+  if (d.digits == 0) return 0;
+  return ScaleByPow10(static_cast<Amount>(d.digits), d.exp);
+}
+
+int DigitCount(uint64_t v) {
+  int n = 1;
+  while (n < 20 && v >= kPow10U64[n]) ++n;
+  return n;
+}
+
+// The magnitude as 18 significant digits: digits (10^17 <= digits < 10^18) and the
+// decimal exponent of the first digit. magnitude must be finite and positive.
+void EighteenDigits(Amount magnitude, uint64_t* digits, int* lead_exp) {
+  int bin_exp = 0;
+  std::frexp(magnitude, &bin_exp);
+  // log10(2) ~ 0.30103; the estimate is off by at most one, fixed below.
+  int e = static_cast<int>(std::floor((bin_exp - 1) * 0.30102999566398119521L));
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    Amount scaled = ScaleByPow10(magnitude, 17 - e);
+    Amount rounded = std::nearbyint(scaled);
+    if (rounded >= static_cast<Amount>(kPow10U64[18])) {
+      ++e;
+      continue;
+    }
+    if (rounded < static_cast<Amount>(kPow10U64[17])) {
+      --e;
+      continue;
+    }
+    *digits = static_cast<uint64_t>(rounded);
+    *lead_exp = e;
+    return;
+  }
+  // Scaling noise right at a power of ten: settle on the boundary value.
+  *digits = kPow10U64[17];
+  *lead_exp = e;
+}
+
+// Keeps the first `keep` of the 18 digits, rounding half away from zero on the
+// decimal digits. Returns the kept number; the value is kept * 10^(lead_exp-keep+1).
+uint64_t KeepDigits(uint64_t digits, int keep) {
+  if (keep >= 18) return digits;
+  if (keep < 0) return 0;
+  uint64_t divisor = kPow10U64[18 - keep];
+  uint64_t kept = digits / divisor;
+  uint64_t first_dropped = (digits / (divisor / 10)) % 10;
+  if (first_dropped >= 5) ++kept;
+  return kept;
+}
+
+void AppendGrouped(const char* int_digits, int count, char thousands, std::string* out) {
+  for (int i = 0; i < count; ++i) {
+    if (i > 0 && (count - i) % 3 == 0) out->push_back(thousands);
+    out->push_back(int_digits[i]);
+  }
+}
+
+void AppendScientific(uint64_t digits18, int lead_exp, char decimal, std::string* out,
+                      Decimal* value) {
+  uint64_t kept = KeepDigits(digits18, 15);
+  if (kept >= kPow10U64[15]) {
+    kept /= 10;
+    ++lead_exp;
+  }
+  Decimal d = Normalized(kept, lead_exp - 14);
+  char buf[24];
+  int n = DigitCount(d.digits);
+  uint64_t v = d.digits;
+  for (int i = n - 1; i >= 0; --i) {
+    buf[i] = static_cast<char>('0' + v % 10);
+    v /= 10;
+  }
+  out->push_back(buf[0]);
+  if (n > 1) {
+    out->push_back(decimal);
+    out->append(buf + 1, static_cast<size_t>(n - 1));
+  }
+  out->push_back('E');
+  char exp_buf[16];
+  int exp = lead_exp;
+  int len = 0;
+  bool negative = exp < 0;
+  unsigned mag = static_cast<unsigned>(negative ? -exp : exp);
+  do {
+    exp_buf[len++] = static_cast<char>('0' + mag % 10);
+    mag /= 10;
+  } while (mag != 0);
+  if (negative) out->push_back('-');
+  while (len > 0) out->push_back(exp_buf[--len]);
+  *value = d;
+}
+
+}  // namespace
+
+bool ParseAmount(std::string_view text, char decimal_sep, Amount* value) {
+  *value = 0;
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  uint64_t digits = 0;
+  int significant = 0;
+  int exp = 0;
+  bool any_digit = false;
+  bool seen_decimal = false;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (c >= '0' && c <= '9') {
+      any_digit = true;
+      if (significant < 19) {
+        if (digits != 0 || c != '0') {
+          digits = digits * 10 + static_cast<uint64_t>(c - '0');
+          ++significant;
+        }
+        if (seen_decimal) --exp;
+      } else if (!seen_decimal) {
+        ++exp;  // digits past the 19th only scale the integer part
+      }
+    } else if (c == decimal_sep && !seen_decimal) {
+      seen_decimal = true;
+    } else {
+      break;
+    }
+  }
+  if (!any_digit) return false;
+  if (i < text.size()) {
+    if (text[i] != 'E' && text[i] != 'e') return false;
+    ++i;
+    bool exp_negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+      exp_negative = text[i] == '-';
+      ++i;
+    }
+    if (i >= text.size()) return false;
+    long written = 0;
+    for (; i < text.size(); ++i) {
+      char c = text[i];
+      if (c < '0' || c > '9') return false;
+      if (written < 100000) written = written * 10 + (c - '0');
+    }
+    exp += static_cast<int>(exp_negative ? -written : written);
+  }
+  Amount result = ToAmount(Normalized(digits, exp));
+  if (std::isinf(result) || std::isnan(result)) return false;
+  *value = negative ? -result : result;
+  return true;
+}
+
+void AppendAmount(Amount value, const Separators& seps, int decimals, bool rounded,
+                  std::string* out, Amount* canonical) {
+  if (decimals < 0) decimals = 0;
+  if (decimals > 9) decimals = 9;
+  Decimal result;  // the written value, without sign
+  bool negative = value < 0;
+  Amount magnitude = negative ? -value : value;
+
+  uint64_t digits18 = 0;
+  int lead_exp = 0;
+  bool zero = !(magnitude > 0);
+  if (!zero) EighteenDigits(magnitude, &digits18, &lead_exp);
+
+  // Fixed form: keep the digits down to the wanted decimal place.
+  uint64_t kept = 0;
+  int kept_exp = 0;  // kept * 10^kept_exp
+  int fraction_wanted = rounded ? decimals : 9;
+  if (!zero) {
+    int keep = lead_exp + 1 + fraction_wanted;
+    if (!rounded && keep > 15) keep = 15;
+    if (keep >= 18) {
+      kept = digits18;
+      kept_exp = lead_exp - 17;
+    } else if (keep >= 0) {
+      kept = KeepDigits(digits18, keep);
+      kept_exp = lead_exp - keep + 1;
+    }
+  }
+  int int_digit_count = 1;
+  if (kept != 0) int_digit_count = DigitCount(kept) + kept_exp;
+  if (int_digit_count > (rounded ? 18 : 15)) {
+    if (negative) out->push_back('-');
+    AppendScientific(digits18, lead_exp, seps.decimal, out, &result);
+  } else {
+    // Lay the kept digits out as integer part and fraction part.
+    char int_buf[24];
+    char frac_buf[24];
+    int int_len = 0;
+    int frac_len = 0;
+    if (kept == 0) {
+      int_buf[int_len++] = '0';
+    } else {
+      char all[24];
+      int n = DigitCount(kept);
+      uint64_t v = kept;
+      for (int i = n - 1; i >= 0; --i) {
+        all[i] = static_cast<char>('0' + v % 10);
+        v /= 10;
+      }
+      if (kept_exp >= 0) {
+        std::memcpy(int_buf, all, static_cast<size_t>(n));
+        int_len = n;
+        for (int i = 0; i < kept_exp; ++i) int_buf[int_len++] = '0';
+      } else {
+        int frac_digits = -kept_exp;
+        int int_part = n - frac_digits;
+        if (int_part > 0) {
+          std::memcpy(int_buf, all, static_cast<size_t>(int_part));
+          int_len = int_part;
+          std::memcpy(frac_buf, all + int_part, static_cast<size_t>(frac_digits));
+          frac_len = frac_digits;
+        } else {
+          int_buf[int_len++] = '0';
+          for (int i = 0; i < -int_part; ++i) frac_buf[frac_len++] = '0';
+          std::memcpy(frac_buf + frac_len, all, static_cast<size_t>(n));
+          frac_len += n;
+        }
+      }
+    }
+    while (frac_len < fraction_wanted) frac_buf[frac_len++] = '0';
+    if (!rounded) {
+      while (frac_len > decimals && frac_buf[frac_len - 1] == '0') --frac_len;
+    }
+    if (negative && kept != 0) out->push_back('-');
+    AppendGrouped(int_buf, int_len, seps.thousands, out);
+    if (!rounded || decimals > 0) {
+      out->push_back(seps.decimal);
+      out->append(frac_buf, static_cast<size_t>(frac_len));
+    }
+    result = Normalized(kept, kept_exp);
+  }
+  if (canonical != nullptr) {
+    Amount v = ToAmount(result);
+    *canonical = (negative && result.digits != 0) ? -v : v;
+  }
+}
+
+std::string FormatAmount(Amount value, const Separators& seps, int decimals, bool rounded,
+                         Amount* canonical) {
+  std::string out;
+  AppendAmount(value, seps, decimals, rounded, &out, canonical);
+  return out;
+}
+
+}  // namespace numvex

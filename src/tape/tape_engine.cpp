@@ -1,0 +1,225 @@
+#include "tape/tape_engine.h"
+
+#include <algorithm>
+#include <cfenv>
+#include <cmath>
+
+#include "config/conf.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#if defined(__GLIBC__)
+#include <fpu_control.h>
+#elif defined(_WIN32)
+#include <float.h>
+#endif
+#endif
+
+namespace numvex {
+
+void InitTapeArithmetic() {
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GLIBC__)
+  fpu_control_t cw;
+  _FPU_GETCW(cw);
+  cw = static_cast<fpu_control_t>((cw & ~_FPU_EXTENDED & ~_FPU_DOUBLE & ~_FPU_SINGLE) |
+                                  _FPU_EXTENDED);
+  cw = static_cast<fpu_control_t>((cw & ~(_FPU_RC_DOWN | _FPU_RC_UP | _FPU_RC_ZERO)) |
+                                  _FPU_RC_NEAREST);
+  _FPU_SETCW(cw);
+#elif (defined(__x86_64__) || defined(__i386__)) && defined(_WIN32)
+  _controlfp(_PC_64, _MCW_PC);
+  _controlfp(_RC_NEAR, _MCW_RC);
+#endif
+  std::fesetround(FE_TONEAREST);
+}
+
+TapeEngine::TapeEngine(TapeBuffer& buffer, TapeHost& host) : buffer_(buffer), host_(host) {}
+
+void TapeEngine::SetSeparators(const Separators& seps) {
+  DecimalSep = seps.decimal;
+  ThousandSep = seps.thousands;
+}
+
+void TapeEngine::SetDocModified(bool modified) {
+  if (doc_modified_ == modified) return;
+  doc_modified_ = modified;
+  host_.DocModifiedChanged(modified);
+}
+
+int TapeEngine::Decimals() const { return std::clamp(Conf.Decimals, 0, 9); }
+
+std::string_view TapeEngine::GetTapeLine(int line) const {
+  if (line < 1 || line > buffer_.LineCount()) return {};
+  return TrimTape(buffer_.Line(line));
+}
+
+void TapeEngine::SetTapeLine(int line, std::string_view text) {
+  while (buffer_.LineCount() < line) buffer_.InsertLine(buffer_.LineCount() + 1, "");
+  if (buffer_.Line(line) != text) buffer_.ReplaceLine(line, text);
+}
+
+LineKind TapeEngine::KindOf(int line) const {
+  if (line < 1 || line > buffer_.LineCount()) return lkEmpty;
+  return ClassifyLine(TrimTape(buffer_.Line(line)), Seps());
+}
+
+std::string TapeEngine::SeparatorLineText() const { return numvex::SeparatorLineText(Decimals()); }
+
+void TapeEngine::WriteSeparatorLine(int line) {
+  if (line >= 1 && line <= buffer_.LineCount()) {
+    // Avoid building the text for a separator that is already canonical.
+    std::string_view current = buffer_.Line(line);
+    size_t want = 19 + (Decimals() > 0 ? static_cast<size_t>(Decimals()) + 1 : 0);
+    if (current.size() == want && current.substr(0, 6) == "      " &&
+        current.find_first_not_of('-', 6) == std::string_view::npos) {
+      return;
+    }
+  }
+  SetTapeLine(line, SeparatorLineText());
+}
+
+TapeEntry TapeEngine::ReformatEntryLine(int line) {
+  TapeEntry entry = ReadEntry(GetTapeLine(line), Seps(), CalcMode);
+  FormattedLine formatted = FormatTapeLine(entry.op, entry.percent, entry.amount, entry.comment,
+                                           /*rounded=*/false, Decimals(), Seps(), &scratch_);
+  // The comment viewed into the buffer; it is not used after the line is rewritten.
+  entry.comment = {};
+  entry.amount = formatted.canonical;
+  SetTapeLine(line, scratch_);
+  if (formatted.division_by_zero) host_.DivisionByZero(line);
+  return entry;
+}
+
+namespace {
+
+void Apply(const TapeEntry& entry, Amount* total, Amount* term) {
+  Amount v = entry.amount;
+  Amount& t = *total;
+  Amount& c = *term;
+  switch (entry.operation) {
+    case EntryOp::Add:
+      t = t + c;
+      c = v;
+      break;
+    case EntryOp::Subtract:
+      t = t + c;
+      c = -v;
+      break;
+    case EntryOp::Multiply:
+      c = c * v;
+      break;
+    case EntryOp::Divide:
+      c = v == 0 ? 0 : c / v;
+      break;
+    case EntryOp::AddPercent:
+      c = c * (v / 100 + 1);
+      break;
+    case EntryOp::SubtractPercent:
+      c = c - (c * (v / 100 + 1) - c);
+      break;
+    case EntryOp::MultiplyPercent:
+      c = c * (v / 100);
+      break;
+    case EntryOp::DividePercent:
+      c = v == 0 ? 0 : c / (v / 100);
+      break;
+  }
+}
+
+}  // namespace
+
+void TapeEngine::WriteResult(int line, Amount value, bool insert) {
+  std::string_view comment;
+  if (!insert) comment = SplitComment(GetTapeLine(line), Seps()).comment;
+  if (std::isfinite(value)) comment = StripOverflowMark(comment);
+  std::string text;
+  FormatTapeLine(0, false, value, comment, Conf.RoundResults, Decimals(), Seps(), &text);
+  if (insert) {
+    buffer_.InsertLine(line, text);
+  } else {
+    SetTapeLine(line, text);
+  }
+}
+
+TapeEngine::BlockResult TapeEngine::RecalcRun(int l0) {
+  bool remembered = doc_modified_;
+  int l = l0;
+  while (l > 1 && IsRunKind(KindOf(l - 1))) --l;
+  while (KindOf(l) == lkSeparator) ++l;
+  if (KindOf(l) != lkNumber || !IsRunKind(KindOf(l + 1))) return {std::max(l0, l + 1), 0};
+
+  int resume = l0;
+  LineKind kind = lkNumber;
+  while (kind == lkNumber) {
+    Amount total = 0;
+    Amount term = 0;
+    while (kind == lkNumber) {
+      Apply(ReformatEntryLine(l), &total, &term);
+      kind = KindOf(++l);
+    }
+    if (kind == lkSeparator) {
+      WriteSeparatorLine(l);
+      ++l;
+      LineKind next = KindOf(l);
+      WriteResult(l, total + term, /*insert=*/!(next == lkNumber || next == lkEmpty));
+      resume = std::max(resume, l);
+      kind = KindOf(l);
+    }
+  }
+  SetDocModified(remembered);
+  return {resume, l};
+}
+
+int TapeEngine::RecalcBlock(int line) { return RecalcRun(line).resume; }
+
+void TapeEngine::RecalcAll() {
+  host_.BeginBusy();
+  bool remembered = doc_modified_;
+  int l = 1;
+  while (l <= buffer_.LineCount()) {
+    if (IsRunKind(KindOf(l))) {
+      BlockResult r = RecalcRun(l);
+      // Every later line of the run that a restart would begin at recomputes the
+      // same run from the same text and writes nothing new: go on after the run.
+      l = r.run_end != 0 ? std::max(r.resume, r.run_end - 1) : r.resume;
+    }
+    ++l;
+  }
+  ResetTapeView();
+  SetDocModified(remembered);
+  host_.EndBusy();
+}
+
+void TapeEngine::RecalcOnCaretLeave() {
+  if (!CalcMode) return;
+  CaretPos caret = GetCaret();
+  int count = buffer_.LineCount();
+  if (buffer_.Modified() && (last_caret_line_ != caret.line ||
+                             (count != last_line_count_ && count != caret.line))) {
+    if (IsRunKind(KindOf(last_caret_line_))) {
+      RecalcBlock(last_caret_line_);
+    } else if (IsRunKind(KindOf(caret.line))) {
+      RecalcBlock(caret.line);
+    }
+    SetCaret(caret.line, caret.column);
+    buffer_.SetModified(false);
+  }
+  last_caret_line_ = caret.line;
+  last_line_count_ = buffer_.LineCount();
+}
+
+void TapeEngine::ResetTapeView() {
+  buffer_.SetModified(false);
+  buffer_.Repaint();
+  SetCaret(1, 0);
+  SetDocModified(false);
+}
+
+CaretPos TapeEngine::GetCaret() const { return {buffer_.CaretLine(), buffer_.CaretColumn()}; }
+
+void TapeEngine::SetCaret(int line, int column) {
+  last_caret_line_ = line;
+  last_line_count_ = buffer_.LineCount();
+  buffer_.SetCaretPos(line, column);
+}
+
+}  // namespace numvex

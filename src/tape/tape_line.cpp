@@ -1,0 +1,184 @@
+#include "tape/tape_line.h"
+
+#include <cmath>
+
+#include "tape/line_kind.h"
+
+namespace numvex {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+EntryOp OperationFor(char op, bool percent) {
+  switch (op) {
+    case '+':
+      return percent ? EntryOp::AddPercent : EntryOp::Add;
+    case '-':
+      return percent ? EntryOp::SubtractPercent : EntryOp::Subtract;
+    case '*':
+      return percent ? EntryOp::MultiplyPercent : EntryOp::Multiply;
+    case '/':
+      return percent ? EntryOp::DividePercent : EntryOp::Divide;
+    default:
+      if (static_cast<unsigned char>(op) == kDivisionSign) {
+        return percent ? EntryOp::DividePercent : EntryOp::Divide;
+      }
+      return percent ? EntryOp::MultiplyPercent : EntryOp::Add;
+  }
+}
+
+}  // namespace
+
+OperatorPos FindOperator(std::string_view text, bool calc_mode) {
+  if (!calc_mode) return {};
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (IsDigit(c)) return {};
+    if (IsOperatorByte(c)) return {static_cast<int>(i) + 1, c};
+  }
+  return {};
+}
+
+CommentPos SplitComment(std::string_view text, const Separators& seps) {
+  bool sign_removed = false;
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+    text = TrimTape(text.substr(1));
+    sign_removed = true;
+  }
+  size_t start = 0;  // 1-based; 0 = no comment
+  bool after_decimal = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (IsDigit(c)) continue;
+    if (c == 'E' || c == 'e') {
+      if (start == 0) {
+        start = i + 1;
+        if (i + 1 < text.size() && IsDigit(text[i + 1])) {
+          // An exponent belongs to the number.
+          start = 0;
+          after_decimal = true;
+        }
+      }
+    } else if (c == seps.decimal || c == seps.thousands) {
+      if (after_decimal && start == 0) start = i + 1;
+      after_decimal = c == seps.decimal;
+    } else if (start == 0) {
+      start = i + 1;
+    }
+  }
+  if (start != 0 && text[start - 1] == '%') {
+    if (start == text.size()) {
+      start = 0;  // a trailing "%" makes a percentage, not a comment
+    } else {
+      ++start;  // the "%" stays with the amount
+    }
+  }
+  CommentPos result;
+  if (start != 0) {
+    result.comment = TrimTape(text.substr(start - 1));
+    result.position = static_cast<int>(start) + (sign_removed ? 1 : 0);
+  }
+  return result;
+}
+
+TapeEntry ReadEntry(std::string_view text, const Separators& seps, bool calc_mode) {
+  TapeEntry entry;
+  OperatorPos found = FindOperator(text, calc_mode);
+  if (found.position != 0) {
+    entry.op = found.op;
+    text = TrimTape(text.substr(static_cast<size_t>(found.position)));
+  }
+  if (!text.empty() && IsOperatorByte(text.back())) {
+    text = TrimTape(text.substr(0, text.size() - 1));  // the next entry's operator
+  }
+  CommentPos comment = SplitComment(text, seps);
+  std::string_view amount_text = text;
+  if (comment.position != 0) {
+    entry.comment = comment.comment;
+    amount_text = text.substr(0, static_cast<size_t>(comment.position - 1));
+  }
+  if (!amount_text.empty() && amount_text.back() == '%') {
+    entry.percent = true;
+    amount_text.remove_suffix(1);
+  }
+  // Drop the thousands separators; a leading decimal separator reads as "0.".
+  char buf[64];
+  std::string owned;
+  char* clean = buf;
+  if (amount_text.size() + 1 > sizeof(buf)) {
+    owned.resize(amount_text.size() + 1);
+    clean = owned.data();
+  }
+  size_t n = 0;
+  for (char c : amount_text) {
+    if (c != seps.thousands) clean[n++] = c;
+  }
+  std::string_view cleaned = TrimTape(std::string_view(clean, n));
+  if (!ParseAmount(cleaned, seps.decimal, &entry.amount)) entry.amount = 0;
+  entry.operation = OperationFor(entry.op, entry.percent);
+  return entry;
+}
+
+FormattedLine FormatTapeLine(char op, bool percent, Amount amount, std::string_view comment,
+                             bool rounded, int decimals, const Separators& seps,
+                             std::string* out) {
+  FormattedLine result;
+  bool overflow = !std::isfinite(amount);
+  if (op == 0) {
+    bool minus = overflow ? (std::isinf(amount) && amount < 0) : amount < 0;
+    op = minus ? '-' : '+';
+    if (!overflow && minus) amount = -amount;
+  }
+  if (overflow) amount = 0;
+  out->assign(6, ' ');
+  out->push_back(op);
+  size_t amount_start = out->size();
+  AppendAmount(amount, seps, decimals, rounded, out, &result.canonical);
+  // Right-align on the decimal separator in column 20, or the last digit in 19.
+  std::string_view text(out->data() + amount_start, out->size() - amount_start);
+  size_t sep = text.find(seps.decimal);
+  size_t pad = 0;
+  if (sep != std::string_view::npos) {
+    size_t p = sep + 1;
+    if (p < 13) pad = 13 - p;
+  } else if (text.size() < 12) {
+    pad = 12 - text.size();
+  }
+  out->insert(amount_start, pad, ' ');
+  if (amount == 0 && (op == '/' || static_cast<unsigned char>(op) == kDivisionSign)) {
+    result.division_by_zero = true;
+  }
+  if (percent) out->push_back('%');
+  if (overflow) {
+    out->append("  ");
+    out->append(kOverflowMark);
+    comment = StripOverflowMark(comment);
+    if (!comment.empty()) {
+      out->push_back(' ');
+      out->append(comment);
+    }
+  } else if (!comment.empty()) {
+    out->append("  ");
+    out->append(comment);
+  }
+  return result;
+}
+
+std::string_view StripOverflowMark(std::string_view comment) {
+  if (comment.substr(0, kOverflowMark.size()) != kOverflowMark) return comment;
+  std::string_view rest = comment.substr(kOverflowMark.size());
+  if (!rest.empty() && !IsTrimmed(rest[0])) return comment;  // a longer word
+  return TrimTape(rest);
+}
+
+std::string SeparatorLineText(int decimals) {
+  if (decimals < 0) decimals = 0;
+  if (decimals > 9) decimals = 9;
+  std::string line(6, ' ');
+  line.append(13, '-');
+  if (decimals > 0) line.append(static_cast<size_t>(decimals) + 1, '-');
+  return line;
+}
+
+}  // namespace numvex
