@@ -1,0 +1,293 @@
+#include "highlight/syn_zel_rep.h"
+
+namespace numvex {
+
+namespace {
+
+// Character classes shared by every instance. They are fixed, so the compiler builds them once
+// for the whole program and no instance pays for them.
+struct CharTables {
+  std::array<bool, 256> ident{};         // "0".."9", "A".."Z", "_", "a".."z"
+  std::array<bool, 256> blank{};         // 1..9, 11, 12, 14..32: line breaks are not blanks here
+  std::array<std::uint8_t, 256> hash{};  // letter position either case, 31 for "_", else 0
+};
+
+constexpr CharTables MakeCharTables() {
+  CharTables t;
+  for (int c = 0; c < 256; ++c) {
+    const bool upper = c >= 'A' && c <= 'Z';
+    const bool lower = c >= 'a' && c <= 'z';
+    const bool digit = c >= '0' && c <= '9';
+    t.ident[c] = upper || lower || digit || c == '_';
+    t.blank[c] = c >= 1 && c <= 32 && c != 10 && c != 13;
+    if (upper) t.hash[c] = static_cast<std::uint8_t>(c - 'A' + 1);
+    if (lower) t.hash[c] = static_cast<std::uint8_t>(c - 'a' + 1);
+    if (c == '_') t.hash[c] = 31;
+  }
+  return t;
+}
+
+constexpr CharTables kChars = MakeCharTables();
+
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsLineBreak(unsigned char c) { return c == 10 || c == 13; }
+
+}  // namespace
+
+TzelRepSyn::TzelRepSyn() {
+  comment_attri_ = AddAttribute("Comment");
+  directive_attri_ = AddAttribute("Preprocessor");
+  error_attri_ = AddAttribute("Illegal char");
+  identifier_attri_ = AddAttribute("Identifier");
+  key_attri_ = AddAttribute("Reserved word");
+  number_attri_ = AddAttribute("Number");
+  space_attri_ = AddAttribute("Space");
+  string_attri_ = AddAttribute("String");
+  FinishAttributes();
+  BuildTables();
+  SetDefaultFilter("All files (*.*)|*.*");
+  range_ = kRangeBase;
+}
+
+void TzelRepSyn::BuildTables() {
+  for (int c = 0; c < 256; ++c) {
+    Handler h = &TzelRepSyn::UnknownProc;
+    if (kChars.blank[c]) {
+      h = &TzelRepSyn::SpaceProc;
+    } else if (IsDigit(static_cast<unsigned char>(c))) {
+      h = &TzelRepSyn::NumberProc;
+    } else if (kChars.ident[c]) {
+      h = &TzelRepSyn::IdentProc;
+    }
+    handlers_[c] = h;
+  }
+  handlers_[0] = &TzelRepSyn::NullProc;
+  handlers_[10] = &TzelRepSyn::LineFeedProc;
+  handlers_[13] = &TzelRepSyn::CarriageReturnProc;
+  handlers_['"'] = &TzelRepSyn::StringProc;
+  handlers_['#'] = &TzelRepSyn::DirectiveProc;
+  handlers_['('] = &TzelRepSyn::RoundOpenProc;
+  handlers_[')'] = &TzelRepSyn::RoundCloseProc;
+  handlers_[';'] = &TzelRepSyn::SemicolonProc;
+  handlers_['/'] = &TzelRepSyn::SlashProc;
+
+  classifiers_.fill(&TzelRepSyn::PlainIdentifier);
+
+  kind_attri_ = {comment_attri_, directive_attri_, error_attri_,  identifier_attri_,
+                 key_attri_,     nullptr,          number_attri_, space_attri_,
+                 string_attri_,  identifier_attri_};
+}
+
+TSynHighlighterAttributes* TzelRepSyn::RoleAttribute(int role) const {
+  switch (role) {
+    case 0:
+      return comment_attri_;
+    case 1:
+      return identifier_attri_;
+    case 2:
+      return key_attri_;
+    case 3:
+      return string_attri_;
+    case 4:
+      return space_attri_;
+    default:
+      return nullptr;
+  }
+}
+
+TSynIdentChars TzelRepSyn::WordCharacters() const {
+  TSynIdentChars chars;
+  for (size_t c = 0; c < 256; ++c) chars[c] = kChars.ident[c];
+  return chars;
+}
+
+std::string TzelRepSyn::TokenText() const {
+  return std::string(line_ + token_pos_, static_cast<size_t>(run_ - token_pos_));
+}
+
+void TzelRepSyn::StartLine(const char* text, int line_number) {
+  line_ = text != nullptr ? text : "";
+  line_number_ = line_number;
+  run_ = 0;
+  first_nonblank_ = -1;
+  NextToken();
+}
+
+void TzelRepSyn::NextToken() {
+  token_pos_ = run_;
+  if (range_ >= kRangeComment) {
+    CommentContinueProc();
+  } else {
+    (this->*handlers_[At(run_)])();
+  }
+}
+
+void TzelRepSyn::NullProc() { kind_ = kEndOfLine; }
+
+void TzelRepSyn::LineFeedProc() {
+  kind_ = kWhitespace;
+  ++run_;
+}
+
+void TzelRepSyn::CarriageReturnProc() {
+  kind_ = kWhitespace;
+  run_ += At(run_ + 1) == 10 ? 2 : 1;
+}
+
+void TzelRepSyn::SpaceProc() {
+  kind_ = kWhitespace;
+  ++run_;
+  while (kChars.blank[At(run_)]) ++run_;
+}
+
+void TzelRepSyn::NumberProc() {
+  kind_ = kNumber;
+  ++run_;
+  // Separators of either convention belong to the number, a doubled one never does.
+  for (;;) {
+    const unsigned char c = At(run_);
+    if (c == ',' || c == '.') {
+      if (At(run_ + 1) == c) break;
+    } else if (!IsDigit(c)) {
+      break;
+    }
+    ++run_;
+  }
+}
+
+void TzelRepSyn::IdentProc() {
+  ident_start_ = run_;
+  int hash = 0;
+  while (kChars.ident[At(run_)]) {
+    // Past the table the exact sum no longer matters; stopping there keeps it from overflowing.
+    if (hash < kClassifierCount) hash += kChars.hash[At(run_)];
+    ++run_;
+  }
+  ident_len_ = run_ - ident_start_;
+  kind_ = hash < kClassifierCount ? (this->*classifiers_[hash])() : kIdentifier;
+}
+
+void TzelRepSyn::StringProc() {
+  kind_ = kString;
+  if (At(run_ + 1) == '"' && At(run_ + 2) == '"') run_ += 2;
+  for (;;) {
+    const unsigned char c = At(run_);
+    if (c == 0 || IsLineBreak(c)) break;
+    if (c == '\\') {
+      // A backslash carries the string over an embedded line feed and past an escaped quote.
+      if (At(run_ + 1) == 10) ++run_;
+      if (At(run_ + 1) == '"') ++run_;
+    }
+    ++run_;
+    if (At(run_) == '"') break;
+  }
+  // The closing quote, or the line break an unterminated string stopped at.
+  if (At(run_) != 0) ++run_;
+}
+
+bool TzelRepSyn::OnlyBlanksBefore(int pos) {
+  if (first_nonblank_ < 0) {
+    // Found once per line: a run of "#=#=" after a long indent stays linear.
+    int i = 0;
+    while (kChars.blank[At(i)]) ++i;
+    first_nonblank_ = i;
+  }
+  return first_nonblank_ >= pos;
+}
+
+void TzelRepSyn::DirectiveProc() {
+  if (!OnlyBlanksBefore(run_)) {
+    kind_ = kError;
+    ++run_;
+    return;
+  }
+  kind_ = kDirective;
+  for (;;) {
+    const unsigned char c = At(run_);
+    if (c == 0 || IsLineBreak(c)) break;
+    ++run_;
+    if (At(run_) == '=') break;
+  }
+}
+
+void TzelRepSyn::RoundOpenProc() {
+  kind_ = kOther;
+  ++run_;
+  ++range_;
+}
+
+void TzelRepSyn::RoundCloseProc() {
+  ++run_;
+  // Compared before counting down, so a state handed in from outside cannot underflow.
+  if (range_ > kRangeBase) {
+    --range_;
+    kind_ = kOther;
+  } else {
+    kind_ = kError;
+    range_ = kRangeError;
+  }
+}
+
+void TzelRepSyn::SemicolonProc() {
+  ++run_;
+  kind_ = range_ > kRangeBase ? kError : kOther;
+  range_ = kRangeBase;
+}
+
+void TzelRepSyn::SlashProc() {
+  if (At(run_ + 1) != '*') {
+    kind_ = kOther;
+    ++run_;
+    return;
+  }
+  kind_ = kComment;
+  range_ += kRangeComment;
+  ++run_;  // onto the "*": "/*/" closes at once
+  for (;;) {
+    const unsigned char c = At(run_);
+    if (c == 0 || IsLineBreak(c)) break;
+    if (c == '*' && At(run_ + 1) == '/') {
+      range_ -= kRangeComment;
+      run_ += 2;
+      break;
+    }
+    ++run_;
+  }
+}
+
+void TzelRepSyn::UnknownProc() {
+  kind_ = kOther;
+  ++run_;
+}
+
+void TzelRepSyn::CommentContinueProc() {
+  const unsigned char first = At(run_);
+  if (first == 0 || IsLineBreak(first)) {
+    // The empty rest of a line is the end-of-line token, not a comment.
+    (this->*handlers_[first])();
+    return;
+  }
+  kind_ = kComment;
+  for (;;) {
+    const unsigned char c = At(run_);
+    if (c == 0 || IsLineBreak(c)) break;
+    if (c == '*' && At(run_ + 1) == '/') {
+      // Closed on a later line: the nesting before the comment is forgotten.
+      run_ += 2;
+      range_ = kRangeBase;
+      break;
+    }
+    ++run_;
+  }
+}
+
+std::unique_ptr<TzelRepSyn> MakeSynOff() { return std::make_unique<TzelRepSyn>(); }
+
+std::unique_ptr<TzelRepSyn> MakeSynCalcNvx() {
+  auto syn = std::make_unique<TzelRepSyn>();
+  syn->KeyAttri()->SetStyle(fsBold);
+  syn->NumberAttri()->SetForeground(clNavy);
+  return syn;
+}
+
+}  // namespace numvex
