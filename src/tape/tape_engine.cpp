@@ -77,15 +77,26 @@ void TapeEngine::WriteSeparatorLine(int line) {
   SetTapeLine(line, SeparatorLineText());
 }
 
-TapeEntry TapeEngine::ReformatEntryLine(int line) {
-  TapeEntry entry = ReadEntry(GetTapeLine(line), Seps(), CalcMode);
-  FormattedLine formatted = FormatTapeLine(entry.op, entry.percent, entry.amount, entry.comment,
-                                           /*rounded=*/false, Decimals(), Seps(), &scratch_);
-  // The comment viewed into the buffer; it is not used after the line is rewritten.
-  entry.comment = {};
+TapeEntry TapeEngine::CanonicalEntry(std::string_view trimmed, std::string* out,
+                                     bool* division_by_zero) {
+  TapeEntry entry = ReadEntry(trimmed, Seps(), CalcMode);
+  // A bare percentage multiplies. Written with the "+" of a bare amount it would read
+  // back as an added percentage and change the tape's result on the next pass, so it
+  // is written with the operator that keeps its meaning.
+  char op = entry.op == 0 && entry.percent ? '*' : entry.op;
+  FormattedLine formatted = FormatTapeLine(op, entry.percent, entry.amount, entry.comment,
+                                           /*rounded=*/false, Decimals(), Seps(), out);
+  entry.comment = {};  // viewed into `trimmed`, which the caller may overwrite
   entry.amount = formatted.canonical;
+  *division_by_zero = formatted.division_by_zero;
+  return entry;
+}
+
+TapeEntry TapeEngine::ReformatEntryLine(int line) {
+  bool division_by_zero = false;
+  TapeEntry entry = CanonicalEntry(GetTapeLine(line), &scratch_, &division_by_zero);
   SetTapeLine(line, scratch_);
-  if (formatted.division_by_zero) host_.DivisionByZero(line);
+  if (division_by_zero) host_.DivisionByZero(line);
   return entry;
 }
 
@@ -127,17 +138,32 @@ void Apply(const TapeEntry& entry, Amount* total, Amount* term) {
 
 }  // namespace
 
-void TapeEngine::WriteResult(int line, Amount value, bool insert) {
+bool TapeEngine::WriteResult(int line, Amount value, bool insert) {
   std::string_view comment;
   if (!insert) comment = SplitComment(GetTapeLine(line), Seps()).comment;
   if (std::isfinite(value)) comment = StripOverflowMark(comment);
   std::string text;
   FormatTapeLine(0, false, value, comment, Conf.RoundResults, Decimals(), Seps(), &text);
-  if (insert) {
-    buffer_.InsertLine(line, text);
-  } else {
-    SetTapeLine(line, text);
+  std::string_view trimmed = TrimTape(text);
+  if (ClassifyLine(trimmed, Seps()) != lkNumber) {
+    // The comment taken over from the line under the separator makes the result read
+    // as text, which would break the run and let the next pass insert another result.
+    // Keep that line as it is and put a plain result above it.
+    FormatTapeLine(0, false, value, "", Conf.RoundResults, Decimals(), Seps(), &text);
+    trimmed = TrimTape(text);
+    insert = true;
   }
+  // The result is read back at once as the first entry of the next block, which
+  // rewrites it in the entry form: write that form straight away, so the line
+  // changes once and a pass over a finished tape writes nothing.
+  bool division_by_zero = false;
+  CanonicalEntry(trimmed, &scratch_, &division_by_zero);
+  if (insert) {
+    buffer_.InsertLine(line, scratch_);
+  } else {
+    SetTapeLine(line, scratch_);
+  }
+  return insert;
 }
 
 TapeEngine::BlockResult TapeEngine::RecalcRun(int l0) {

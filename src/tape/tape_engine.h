@@ -81,7 +81,10 @@ class TapeEngine {
     int run_end;  // first line after the run, 0 when nothing was computed
   };
   BlockResult RecalcRun(int line);
-  void WriteResult(int line, Amount value, bool insert);
+  // Reads a trimmed amount line and writes its canonical text into *out.
+  TapeEntry CanonicalEntry(std::string_view trimmed, std::string* out, bool* division_by_zero);
+  // Writes a result into `line`, or inserts it there; returns whether it inserted.
+  bool WriteResult(int line, Amount value, bool insert);
   int Decimals() const;
 
   TapeBuffer& buffer_;

@@ -1,0 +1,139 @@
+// Reading amounts, and the round trip from an amount to its text and back.
+#include <cmath>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tape/amount.h"
+#include "tape/separators.h"
+#include "tape/tape_engine.h"
+
+namespace numvex {
+namespace {
+
+struct ParseCase {
+  const char* text;
+  bool ok;
+  long double value;
+};
+
+class ParseAmountTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseAmountTest, Reads) {
+  long double v = -1;
+  EXPECT_EQ(ParseAmount(GetParam().text, '.', &v), GetParam().ok) << GetParam().text;
+  EXPECT_EQ(v, GetParam().value) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ParseAmountTest,
+    ::testing::Values(ParseCase{"0", true, 0}, ParseCase{"45", true, 45},
+                      ParseCase{"-5", true, -5}, ParseCase{"+5", true, 5},
+                      ParseCase{"0.5", true, 0.5L}, ParseCase{"5.", true, 5},
+                      ParseCase{"1e5", true, 100000}, ParseCase{"1E+2", true, 100},
+                      ParseCase{"25e-1", true, 2.5L}, ParseCase{"", false, 0},
+                      ParseCase{".", false, 0}, ParseCase{"-", false, 0},
+                      ParseCase{"1e", false, 0}, ParseCase{"1.2.3", false, 0},
+                      ParseCase{"12a", false, 0}, ParseCase{"1 2", false, 0},
+                      ParseCase{"1e4933", false, 0}, ParseCase{"1e-99999", true, 0},
+                      ParseCase{"0e99999", true, 0},
+                      ParseCase{"123456789012345678", true, 123456789012345678.0L},
+                      ParseCase{"0.000000001", true, 1e-9L}));
+
+TEST(ParseAmount, LargestFiniteAmountsReadBack) {
+  long double v = 0;
+  EXPECT_TRUE(ParseAmount("1.18E4932", '.', &v));
+  EXPECT_TRUE(std::isfinite(v));
+  EXPECT_GT(v, 1e4931L);
+}
+
+TEST(ParseAmount, OtherDecimalSeparator) {
+  long double v = 0;
+  EXPECT_TRUE(ParseAmount("1234,5", ',', &v));
+  EXPECT_EQ(v, 1234.5L);
+  EXPECT_FALSE(ParseAmount("1234.5", ',', &v));
+}
+
+// Every written amount must read back to exactly the value the writer reports, and
+// writing that value again must give the same text: otherwise a second recalculation
+// of a tape would change it.
+TEST(AmountRoundTrip, WrittenTextReadsBackToTheCanonicalValue) {
+  InitTapeArithmetic();
+  std::mt19937_64 rng(20261206);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  std::uniform_int_distribution<int> exponent(-14, 24);
+  std::uniform_int_distribution<int> decimals(0, 9);
+  for (const Separators& seps : {Separators{'.', ','}, Separators{',', '.'}}) {
+    for (int i = 0; i < 20000; ++i) {
+      long double value = static_cast<long double>(mantissa(rng)) *
+                          std::pow(10.0L, static_cast<long double>(exponent(rng)));
+      if (i % 7 == 0) value = std::round(value * 100) / 100;  // typical money amounts
+      int n = decimals(rng);
+      for (bool rounded : {false, true}) {
+        long double canonical = 0;
+        std::string text = FormatAmount(value, seps, n, rounded, &canonical);
+        std::string plain;
+        for (char c : text) {
+          if (c != seps.thousands) plain.push_back(c);
+        }
+        long double back = 1;
+        ASSERT_TRUE(ParseAmount(plain, seps.decimal, &back)) << text;
+        ASSERT_EQ(back, canonical) << text;
+        ASSERT_EQ(FormatAmount(back, seps, n, rounded), text) << "value " << (double)value;
+      }
+    }
+  }
+}
+
+TEST(AmountRoundTrip, ExtremeMagnitudes) {
+  InitTapeArithmetic();
+  const Separators seps{'.', ','};
+  for (long double v : {1e-4950L, 1e-300L, 4.9e-10L, 1e300L, 1.1e4932L, -1.1e4932L,
+                        18446744073709551615.0L, 9.999999999999995e14L}) {
+    long double canonical = 0;
+    std::string text = FormatAmount(v, seps, 2, false, &canonical);
+    long double back = 0;
+    std::string plain;
+    for (char c : text) {
+      if (c != ',') plain.push_back(c);
+    }
+    ASSERT_TRUE(ParseAmount(plain, '.', &back)) << text;
+    EXPECT_EQ(back, canonical) << text;
+    EXPECT_EQ(FormatAmount(back, seps, 2, false), text);
+  }
+}
+
+TEST(FormatAmount, HalvesRoundAwayFromZeroOnTheDecimalValue) {
+  const Separators seps{'.', ','};
+  EXPECT_EQ(FormatAmount(0.125L, seps, 2, true), "0.13");
+  EXPECT_EQ(FormatAmount(-0.125L, seps, 2, true), "-0.13");
+  EXPECT_EQ(FormatAmount(2.5L, seps, 0, true), "3");
+  EXPECT_EQ(FormatAmount(0.5L, seps, 0, true), "1");
+  EXPECT_EQ(FormatAmount(1.005L, seps, 2, true), "1.01");  // 1.00499999... in binary
+  EXPECT_EQ(FormatAmount(999.995L, seps, 2, true), "1,000.00");
+  EXPECT_EQ(FormatAmount(-0.001L, seps, 2, true), "0.00");  // no minus zero
+}
+
+TEST(ChooseSeparators, FallsBackToSoundPairs) {
+  struct Case {
+    const char* decimal;
+    const char* thousands;
+    char want_decimal;
+    char want_thousands;
+  } cases[] = {
+      {".", ",", '.', ','},      {",", ".", ',', '.'},    {",", "", ',', '.'},
+      {".", "", '.', ','},       {",", ",", ',', '.'},    {".", ".", '.', ','},
+      {",", "\xe2\x80\xaf", ',', '.'},                   // narrow no-break space
+      {",", " ", ',', '.'},      {".", "'", '.', '\''},   {"", "", '.', ','},
+      {"5", ",", '.', ','},      {"%", "x", '.', 'x'},    {"\xc2\xb7", ",", '.', ','},
+  };
+  for (const Case& c : cases) {
+    Separators s = ChooseSeparators(c.decimal, c.thousands);
+    EXPECT_EQ(s.decimal, c.want_decimal) << c.decimal << "|" << c.thousands;
+    EXPECT_EQ(s.thousands, c.want_thousands) << c.decimal << "|" << c.thousands;
+  }
+}
+
+}  // namespace
+}  // namespace numvex

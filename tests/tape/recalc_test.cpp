@@ -1,0 +1,329 @@
+// Recalculation of runs and of the whole tape.
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tape/line_kind.h"
+#include "tape_fixture.h"
+
+namespace numvex::testing {
+namespace {
+
+using Recalc = TapeFixture;
+
+TEST_F(Recalc, PrecedencePercentagesAndChaining) {
+  struct Case {
+    std::vector<std::string> tape;
+    std::string result;
+  } cases[] = {
+      {{"2", "+ 3", "* 4", "---"}, Entry('+', "14.00")},
+      {{"100", "+ 19%", "---"}, Entry('+', "119.00")},
+      {{"119", "- 19%", "---"}, Entry('+', "96.39")},
+      {{"50", "+ 100", "+ 10%", "---"}, Entry('+', "160.00")},
+      {{"10", "/ 4", "- 1", "---"}, Entry('+', "1.50")},
+      {{"* 5", "+ 3", "---"}, Entry('+', "3.00")},  // a leading multiply starts from 0
+      {{"200", "50%", "---"}, Entry('+', "100.00")},
+      {{"80", "\xf7 50%", "---"}, Entry('+', "160.00")},
+      {{"5", "- 8", "---"}, Entry('-', "3.00")},
+      {{"0.1", "+ 0.2", "---"}, Entry('+', "0.30")},
+  };
+  for (const Case& c : cases) {
+    Load(c.tape);
+    engine.RecalcAll();
+    ASSERT_EQ(buffer.LineCount(), static_cast<int>(c.tape.size()) + 1);
+    EXPECT_EQ(LineAt(buffer.LineCount()), c.result) << c.tape[0] << " " << c.tape[1];
+  }
+}
+
+TEST_F(Recalc, RewritesEveryLineOfTheRunCanonically) {
+  Load({"45", "+12 apples", "=====", ""});
+  engine.RecalcAll();
+  EXPECT_EQ(Lines(), (std::vector<std::string>{Entry('+', "45.00"), Entry('+', "12.00", "apples"),
+                                               kSep, Entry('+', "57.00")}));
+}
+
+TEST_F(Recalc, LoneAmountsAreNeverReformatted) {
+  Load({"45", "", "12 apples", "text", "7"});
+  auto before = Lines();
+  engine.RecalcAll();
+  EXPECT_EQ(Lines(), before);
+  EXPECT_EQ(buffer.WriteCount(), 0);
+}
+
+TEST_F(Recalc, DivisionByZeroIsReportedAndCountsAsZero) {
+  Load({"10", "/ 0", "+ 5", "---"});
+  engine.RecalcAll();
+  EXPECT_EQ(LineAt(5), Entry('+', "5.00"));
+  EXPECT_EQ(host.division_lines, std::vector<int>{2});
+}
+
+TEST_F(Recalc, CorrectionRecomputesTheChain) {
+  Load({"100", "+ 50", "---", "", "* 2", "---"});
+  engine.RecalcAll();
+  EXPECT_EQ(LineAt(4), Entry('+', "150.00"));
+  EXPECT_EQ(LineAt(7), Entry('+', "300.00"));
+  buffer.UserReplaceLine(1, "200");
+  engine.RecalcBlock(1);
+  EXPECT_EQ(LineAt(4), Entry('+', "250.00"));
+  EXPECT_EQ(LineAt(7), Entry('+', "500.00"));
+}
+
+TEST_F(Recalc, TextAfterSeparatorGetsAResultInsertedBeforeIt) {
+  Load({"1", "+ 2", "---", "note"});
+  engine.RecalcAll();
+  EXPECT_EQ(Lines(), (std::vector<std::string>{Entry('+', "1.00"), Entry('+', "2.00"), kSep,
+                                               Entry('+', "3.00"), "note"}));
+}
+
+TEST_F(Recalc, TypedAmountUnderSeparatorIsOverwrittenKeepingItsComment) {
+  Load({"1", "+ 2", "---", "42 my note"});
+  engine.RecalcAll();
+  EXPECT_EQ(LineAt(4), Entry('+', "3.00", "my note"));
+}
+
+TEST_F(Recalc, TwoSeparatorsInARow) {
+  Load({"1", "+ 2", "---", "---"});
+  engine.RecalcAll();
+  EXPECT_EQ(Lines(), (std::vector<std::string>{Entry('+', "1.00"), Entry('+', "2.00"), kSep,
+                                               Entry('+', "3.00"), kSep, Entry('+', "3.00")}));
+}
+
+TEST_F(Recalc, RoundedResultsCarryOnAsShown) {
+  Conf.RoundResults = true;
+  Load({"0.125", "+ 0", "---", "", "* 2", "---"});
+  engine.RecalcAll();
+  EXPECT_EQ(LineAt(4), Entry('+', "0.13"));
+  EXPECT_EQ(LineAt(7), Entry('+', "0.26"));
+}
+
+TEST_F(Recalc, BarePercentageKeepsMultiplyingWhenRewritten) {
+  Load({"200", "50%", "---"});
+  engine.RecalcAll();
+  EXPECT_EQ(LineAt(2), Entry('*', "50.00%"));
+  EXPECT_EQ(LineAt(4), Entry('+', "100.00"));
+  engine.RecalcAll();
+  EXPECT_EQ(LineAt(4), Entry('+', "100.00"));
+}
+
+TEST_F(Recalc, SeparatorFollowsTheDecimals) {
+  Conf.Decimals = 0;
+  Load({"1234", "+ 1", "======"});
+  engine.RecalcAll();
+  EXPECT_EQ(LineAt(1), "      +       1,234.");
+  EXPECT_EQ(LineAt(3), "      -------------");
+  EXPECT_EQ(LineAt(4), "      +       1,235.");
+}
+
+TEST_F(Recalc, KeepsDocModifiedAndPutsTheCaretAtTheTop) {
+  for (bool modified : {false, true}) {
+    Load({"1", "+ 2", "---"});
+    engine.SetDocModified(modified);
+    buffer.SetCaretPos(3, 2);
+    buffer.SetModified(true);
+    engine.RecalcAll();
+    EXPECT_EQ(engine.DocModified(), modified);
+    EXPECT_EQ(buffer.CaretLine(), 1);
+    EXPECT_EQ(buffer.CaretColumn(), 0);
+    EXPECT_FALSE(buffer.Modified());
+  }
+  EXPECT_EQ(host.busy_begins, 2);
+  EXPECT_EQ(host.busy_ends, 2);
+}
+
+TEST_F(Recalc, OverflowedResultIsMarkedAndStable) {
+  Load({"1e4000", "* 1e4000", "---", "", "+ 1", "---"});
+  engine.RecalcAll();
+  EXPECT_EQ(LineAt(4), Entry('+', "0.00", "Overflow"));
+  EXPECT_EQ(LineAt(7), Entry('+', "1.00"));
+  long writes = buffer.WriteCount();
+  engine.RecalcAll();
+  EXPECT_EQ(buffer.WriteCount(), writes);
+  // Once the entries are fixed the mark goes away.
+  buffer.UserReplaceLine(2, "* 2");
+  engine.RecalcAll();
+  EXPECT_EQ(LineAt(4).find("Overflow"), std::string::npos);
+}
+
+// The whole-tape pass must give exactly the text of restarting the run recalculation
+// at every line, as a plain reading of the rules does, without its cost.
+void ReferenceRecalcAll(TapeEngine& engine, TapeBuffer& buffer) {
+  for (int l = 1; l <= buffer.LineCount(); ++l) {
+    if (IsRunKind(engine.KindOf(l))) l = engine.RecalcBlock(l);
+  }
+  engine.ResetTapeView();
+}
+
+std::string RandomLine(std::mt19937& rng) {
+  static const char* kOps[] = {"", "+ ", "- ", "* ", "/ ", "\xf7 ", "+", "-"};
+  static const char* kAmounts[] = {"0",     "1",      "2.5",   "45",     "1,234.5", "19",
+                                   ".5",    "1e5",    "100",   "7.125",  "3",       "1e4000",
+                                   "0.001", "12.5.3", "99999999999999999999", "0.0000000004"};
+  static const char* kTails[] = {"", "", "", "%", " rent", "% off", " a+.b", " Overflow",
+                                 "+",  " x5", " .3", " e5"};
+  static const char* kOthers[] = {"", "", "---", "===", "      ----------------", "note",
+                                  "==", "+ -", "+", "  ", "Overflow"};
+  std::uniform_int_distribution<int> pick(0, 99);
+  if (pick(rng) < 60) {
+    std::string line = kOps[pick(rng) % 8];
+    line += kAmounts[pick(rng) % 16];
+    line += kTails[pick(rng) % 12];
+    return line;
+  }
+  return kOthers[pick(rng) % 11];
+}
+
+TEST_F(Recalc, WholeTapePassMatchesRestartingAtEveryLine) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 2000; ++round) {
+    std::vector<std::string> tape;
+    int n = 1 + static_cast<int>(rng() % 24);
+    for (int i = 0; i < n; ++i) tape.push_back(RandomLine(rng));
+    Conf.Decimals = static_cast<int>(rng() % 4);
+    Conf.RoundResults = rng() % 2 == 0;
+
+    Load(tape);
+    engine.RecalcAll();
+    std::vector<std::string> fast = Lines();
+    size_t fast_messages = host.division_lines.size();
+
+    Load(tape);
+    ReferenceRecalcAll(engine, buffer);
+    ASSERT_EQ(fast, Lines()) << "round " << round << " decimals " << Conf.Decimals
+                             << " rounded " << Conf.RoundResults << "\n" << ::testing::PrintToString(tape);
+    // Restarting repeats messages; one pass reports each dividing line at most once.
+    std::vector<int> seen;
+    for (size_t i = 0; i < fast_messages; ++i) {
+      int line = host.division_lines[i];
+      ASSERT_EQ(std::count(seen.begin(), seen.end(), line), 0) << "round " << round;
+      seen.push_back(line);
+    }
+    host.division_lines.clear();
+  }
+}
+
+TEST_F(Recalc, SecondPassChangesNothingAndTextLinesSurvive) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 2000; ++round) {
+    std::vector<std::string> tape;
+    int n = 1 + static_cast<int>(rng() % 30);
+    for (int i = 0; i < n; ++i) tape.push_back(RandomLine(rng));
+    Conf.Decimals = static_cast<int>(rng() % 10);
+    Conf.RoundResults = rng() % 2 == 0;
+    Load(tape);
+    engine.RecalcAll();
+    long writes = buffer.WriteCount();
+    std::vector<std::string> first = Lines();
+    engine.RecalcAll();
+    ASSERT_EQ(buffer.WriteCount(), writes) << "round " << round << " decimals " << Conf.Decimals
+        << " rounded " << Conf.RoundResults << "\n" << ::testing::PrintToString(tape) << "\n"
+        << ::testing::PrintToString(first) << "\n" << ::testing::PrintToString(Lines());
+    ASSERT_EQ(Lines(), first);
+    ASSERT_GE(first.size(), tape.size());
+    // Text and symbol lines are kept, in order, exactly as written.
+    size_t at = 0;
+    for (const std::string& line : tape) {
+      LineKind kind = ClassifyLine(TrimTape(line), engine.Seps());
+      if (kind != lkText && kind != lkSymbols) continue;
+      while (at < first.size() && first[at] != line) ++at;
+      ASSERT_LT(at, first.size()) << "lost line '" << line << "' in round " << round;
+      ++at;
+    }
+  }
+}
+
+// Counts how often the engine reads lines, to show each line is read a bounded
+// number of times per pass however long the run.
+class CountingBuffer : public MemoryTapeBuffer {
+ public:
+  using MemoryTapeBuffer::MemoryTapeBuffer;
+  std::string_view Line(int line) const override {
+    ++reads;
+    return MemoryTapeBuffer::Line(line);
+  }
+  mutable long reads = 0;
+};
+
+TEST(RecalcCost, LongRunsAreReadABoundedNumberOfTimesPerLine) {
+  ResetConfToProgramStart();
+  for (bool with_result : {false, true}) {
+    std::vector<std::string> lines;
+    if (with_result) lines = {"1", "+ 1", "---", ""};
+    for (int i = 0; i < 20000; ++i) lines.push_back("+ 1");
+    CountingBuffer buffer(lines);
+    RecordingHost host;
+    TapeEngine engine(buffer, host);
+    engine.RecalcAll();
+    EXPECT_LT(buffer.reads, 10L * buffer.LineCount()) << with_result;
+    EXPECT_EQ(buffer.Line(buffer.LineCount()), Entry('+', "1.00"));
+  }
+}
+
+using CaretLeave = TapeFixture;
+
+TEST_F(CaretLeave, RecomputesTheRunOfTheEditedLineOnlyAfterAnEdit) {
+  Load({"100", "+ 50", "---", "150"});
+  engine.RecalcAll();
+  buffer.SetCaretPos(1, 3);
+  engine.SetCaret(1, 3);
+  // Moving without an edit recomputes nothing.
+  buffer.SetCaretPos(2, 0);
+  engine.RecalcOnCaretLeave();
+  EXPECT_EQ(buffer.WriteCount(), buffer.WriteCount());
+  long writes = buffer.WriteCount();
+  buffer.UserReplaceLine(2, "+ 70");
+  buffer.SetCaretPos(3, 0);
+  engine.RecalcOnCaretLeave();
+  EXPECT_GT(buffer.WriteCount(), writes);
+  EXPECT_EQ(LineAt(4), Entry('+', "170.00"));
+  EXPECT_EQ(buffer.CaretLine(), 3);
+  EXPECT_FALSE(buffer.Modified());
+  EXPECT_EQ(engine.LastCaretLine(), 3);
+}
+
+TEST_F(CaretLeave, StayingOnTheLineRecomputesNothing) {
+  Load({"100", "+ 50", "---", "150"});
+  engine.RecalcAll();
+  engine.SetCaret(2, 0);
+  buffer.UserReplaceLine(2, "+ 70");
+  long writes = buffer.WriteCount();
+  engine.RecalcOnCaretLeave();
+  EXPECT_EQ(buffer.WriteCount(), writes);
+  EXPECT_TRUE(buffer.Modified());
+}
+
+TEST_F(CaretLeave, DeletedCaretLineRecomputesTheRunAtTheCaret) {
+  Load({"100", "+ 50", "+ 7", "---", "157", "text"});
+  engine.RecalcAll();
+  engine.SetCaret(2, 0);
+  // The editor's delete-line command: the caret keeps its line number.
+  buffer.DeleteLine(2);
+  buffer.SetModified(true);
+  engine.RecalcOnCaretLeave();
+  EXPECT_EQ(LineAt(4), Entry('+', "107.00"));
+}
+
+TEST_F(CaretLeave, DeletingTheLineBeforeTheLastDoesNotRecompute) {
+  Load({"100", "+ 50", "---", "150", "x"});
+  engine.RecalcAll();
+  engine.SetCaret(4, 0);
+  buffer.DeleteLine(4);
+  buffer.SetModified(true);
+  long writes = buffer.WriteCount();
+  engine.RecalcOnCaretLeave();  // the caret now stands on the last line
+  EXPECT_EQ(buffer.WriteCount(), writes);
+}
+
+TEST_F(CaretLeave, NothingOutsideCalcMode) {
+  Load({"100", "+ 50", "---", "150"});
+  engine.CalcMode = false;
+  engine.SetCaret(1, 0);
+  buffer.UserReplaceLine(1, "200");
+  buffer.SetCaretPos(2, 0);
+  engine.RecalcOnCaretLeave();
+  EXPECT_EQ(LineAt(4), "150");
+  EXPECT_EQ(engine.LastCaretLine(), 1);
+}
+
+}  // namespace
+}  // namespace numvex::testing

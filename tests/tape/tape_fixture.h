@@ -1,0 +1,64 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "config/conf.h"
+#include "tape/tape_engine.h"
+
+namespace numvex::testing {
+
+// Records what the engine asks of its host.
+class RecordingHost : public TapeHost {
+ public:
+  void DivisionByZero(int line) override { division_lines.push_back(line); }
+  void DocModifiedChanged(bool modified) override { modified_changes.push_back(modified); }
+  void BeginBusy() override { ++busy_begins; }
+  void EndBusy() override { ++busy_ends; }
+
+  std::vector<int> division_lines;
+  std::vector<bool> modified_changes;
+  int busy_begins = 0;
+  int busy_ends = 0;
+};
+
+// An engine over a memory buffer with "." and "," as separators and the settings at
+// their program-start values.
+class TapeFixture : public ::testing::Test {
+ protected:
+  TapeFixture() : engine(buffer, host) {
+    ResetConfToProgramStart();
+    InitTapeArithmetic();
+    engine.SetSeparators({'.', ','});
+  }
+  ~TapeFixture() override { ResetConfToProgramStart(); }
+
+  void Load(std::initializer_list<const char*> lines) {
+    buffer = MemoryTapeBuffer(std::vector<std::string>(lines.begin(), lines.end()));
+  }
+  void Load(const std::vector<std::string>& lines) { buffer = MemoryTapeBuffer(lines); }
+  std::vector<std::string> Lines() const { return buffer.Lines(); }
+  std::string LineAt(int line) const { return std::string(buffer.Line(line)); }
+
+  MemoryTapeBuffer buffer;
+  RecordingHost host;
+  TapeEngine engine;
+};
+
+// Canonical lines with "." decimals and two decimal places, for readable expectations.
+inline std::string Entry(char op, const std::string& amount, const std::string& comment = "") {
+  std::string line(6, ' ');
+  line.push_back(op);
+  size_t dot = amount.find('.');
+  size_t p = dot == std::string::npos ? amount.size() : dot;  // chars before the separator
+  line.append(12 > p ? 12 - p : 0, ' ');
+  line += amount;
+  if (!comment.empty()) line += "  " + comment;
+  return line;
+}
+inline const std::string kSep = "      ----------------";
+
+}  // namespace numvex::testing
