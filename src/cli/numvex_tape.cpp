@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/tape_tool.h"
+#include "cli/token_dump.h"
 #include "config/conf.h"
 #include "config/lang_texts.h"
 #include "tape/document_text.h"
@@ -34,6 +36,11 @@ constexpr const char* kUsage =
     "                             recalculation would change\n"
     "  --help                     show this help\n"
     "  --version                  show the version\n"
+    "\n"
+    "       numvex-tape tokens --syntax nvx|report [FILE]\n"
+    "Shows how the editor colours a document: for every line, the line number, the\n"
+    "scanner state at its end and each token as START:LENGTH:KIND (START counts from 0).\n"
+    "--syntax nvx scans as the tape highlighter, report as the plain-text highlighter.\n"
     "\n"
     "Exit status: 0 success, 1 --check found files to change, 2 usage or file error.\n"
     "A division by zero is reported as FILE:LINE: Division by zero! on standard error\n"
@@ -63,7 +70,8 @@ class ToolHost : public numvex::TapeHost {
 };
 
 int UsageError(const std::string& message) {
-  std::fprintf(stderr, "numvex-tape: %s\nTry 'numvex-tape --help'.\n", message.c_str());
+  // One line, so that scripts can show it as it stands.
+  std::fprintf(stderr, "numvex-tape: %s (see 'numvex-tape --help')\n", message.c_str());
   return 2;
 }
 
@@ -124,6 +132,9 @@ int ParseArguments(int argc, char** argv, Options* options) {
       if (!take_value(target) || target->size() != 1) {
         return UsageError("option '" + arg + "' needs a single character");
       }
+    } else if (arg == "--round-results" || arg == "--in-place" || arg == "--check" ||
+               arg == "--help" || arg == "--version") {
+      return UsageError("option '" + arg + "' takes no value");
     } else {
       return UsageError("unknown option '" + arg + "'");
     }
@@ -144,24 +155,28 @@ int ParseArguments(int argc, char** argv, Options* options) {
 // Checks the separators given on the command line and completes them from the locale.
 bool ResolveSeparators(const Options& options, numvex::Separators* seps, std::string* error) {
   numvex::Separators locale = numvex::LocaleSeparators();
-  for (const std::string* given : {&options.decimal_sep, &options.thousands_sep}) {
+  const std::pair<const char*, const std::string*> given_seps[] = {
+      {"--decimal-separator", &options.decimal_sep},
+      {"--thousands-separator", &options.thousands_sep}};
+  for (const auto& [option, given] : given_seps) {
     if (given->empty()) continue;
     numvex::Separators probe = numvex::ChooseSeparators(*given, "'");
     if (probe.decimal != (*given)[0]) {
-      *error = "'" + *given + "' cannot be a separator (digits, blanks, operators, %, = and E "
-               "are not allowed)";
+      *error = std::string("option '") + option + "': '" + *given +
+               "' cannot be a separator (digits, blanks, operators, %, = and E are not "
+               "allowed)";
       return false;
     }
   }
   if (!options.decimal_sep.empty() && !options.thousands_sep.empty() &&
       options.decimal_sep == options.thousands_sep) {
-    *error = "the decimal and thousands separators must differ";
+    *error = "options '--decimal-separator' and '--thousands-separator' must differ";
     return false;
   }
-  std::string decimal = options.decimal_sep.empty() ? std::string(1, locale.decimal)
-                                                    : options.decimal_sep;
-  std::string thousands = options.thousands_sep.empty() ? std::string(1, locale.thousands)
-                                                        : options.thousands_sep;
+  std::string decimal =
+      options.decimal_sep.empty() ? std::string(1, locale.decimal) : options.decimal_sep;
+  std::string thousands =
+      options.thousands_sep.empty() ? std::string(1, locale.thousands) : options.thousands_sep;
   if (options.thousands_sep.empty() && thousands == decimal) thousands.clear();
   if (options.decimal_sep.empty() && thousands == decimal) {
     decimal = thousands == "." ? "," : ".";
@@ -175,6 +190,8 @@ bool ResolveSeparators(const Options& options, numvex::Separators* seps, std::st
 int main(int argc, char** argv) {
   numvex::InitTapeArithmetic();
   Conf.Language = 1;  // the tool speaks English
+  if (argc > 1 && std::strcmp(argv[1], "tokens") == 0)
+    return numvex::RunTokenDump(argc - 2, argv + 2);
   Options options;
   int status = ParseArguments(argc, argv, &options);
   if (status >= 0) return status;
