@@ -15,8 +15,15 @@ bool UsableSeparator(std::string_view s) {
   if (c <= ' ' || c == 127) return false;
   if (c >= '0' && c <= '9') return false;
   switch (c) {
-    case '+': case '-': case '*': case '/': case 247:
-    case '%': case '=': case 'E': case 'e':
+    case '+':
+    case '-':
+    case '*':
+    case '/':
+    case 247:
+    case '%':
+    case '=':
+    case 'E':
+    case 'e':
       return false;
     default:
       return true;

@@ -219,8 +219,8 @@ void TapeEngine::RecalcOnCaretLeave() {
   if (!CalcMode) return;
   CaretPos caret = GetCaret();
   int count = buffer_.LineCount();
-  if (buffer_.Modified() && (last_caret_line_ != caret.line ||
-                             (count != last_line_count_ && count != caret.line))) {
+  if (buffer_.Modified() &&
+      (last_caret_line_ != caret.line || (count != last_line_count_ && count != caret.line))) {
     if (IsRunKind(KindOf(last_caret_line_))) {
       RecalcBlock(last_caret_line_);
     } else if (IsRunKind(KindOf(caret.line))) {

@@ -121,8 +121,7 @@ TapeEntry ReadEntry(std::string_view text, const Separators& seps, bool calc_mod
 }
 
 FormattedLine FormatTapeLine(char op, bool percent, Amount amount, std::string_view comment,
-                             bool rounded, int decimals, const Separators& seps,
-                             std::string* out) {
+                             bool rounded, int decimals, const Separators& seps, std::string* out) {
   FormattedLine result;
   bool overflow = !std::isfinite(amount);
   if (op == 0) {

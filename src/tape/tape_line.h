@@ -65,8 +65,7 @@ struct FormattedLine {
 // a result line, whose sign comes from the amount. A non-finite amount is written as
 // an overflowed result (kOverflowMark).
 FormattedLine FormatTapeLine(char op, bool percent, Amount amount, std::string_view comment,
-                             bool rounded, int decimals, const Separators& seps,
-                             std::string* out);
+                             bool rounded, int decimals, const Separators& seps, std::string* out);
 
 // The canonical separator line: six blanks, thirteen "-" and, with decimals, one "-"
 // for the separator and one per decimal.

@@ -1,11 +1,12 @@
 // Reading amounts, and the round trip from an amount to its text and back.
+#include "tape/amount.h"
+
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <random>
 #include <string>
 
-#include <gtest/gtest.h>
-
-#include "tape/amount.h"
 #include "tape/separators.h"
 #include "tape/tape_engine.h"
 
@@ -28,12 +29,11 @@ TEST_P(ParseAmountTest, Reads) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseAmountTest,
-    ::testing::Values(ParseCase{"0", true, 0}, ParseCase{"45", true, 45},
-                      ParseCase{"-5", true, -5}, ParseCase{"+5", true, 5},
-                      ParseCase{"0.5", true, 0.5L}, ParseCase{"5.", true, 5},
-                      ParseCase{"1e5", true, 100000}, ParseCase{"1E+2", true, 100},
-                      ParseCase{"25e-1", true, 2.5L}, ParseCase{"", false, 0},
-                      ParseCase{".", false, 0}, ParseCase{"-", false, 0},
+    ::testing::Values(ParseCase{"0", true, 0}, ParseCase{"45", true, 45}, ParseCase{"-5", true, -5},
+                      ParseCase{"+5", true, 5}, ParseCase{"0.5", true, 0.5L},
+                      ParseCase{"5.", true, 5}, ParseCase{"1e5", true, 100000},
+                      ParseCase{"1E+2", true, 100}, ParseCase{"25e-1", true, 2.5L},
+                      ParseCase{"", false, 0}, ParseCase{".", false, 0}, ParseCase{"-", false, 0},
                       ParseCase{"1e", false, 0}, ParseCase{"1.2.3", false, 0},
                       ParseCase{"12a", false, 0}, ParseCase{"1 2", false, 0},
                       ParseCase{"1e4933", false, 0}, ParseCase{"1e-99999", true, 0},
@@ -122,11 +122,19 @@ TEST(ChooseSeparators, FallsBackToSoundPairs) {
     char want_decimal;
     char want_thousands;
   } cases[] = {
-      {".", ",", '.', ','},      {",", ".", ',', '.'},    {",", "", ',', '.'},
-      {".", "", '.', ','},       {",", ",", ',', '.'},    {".", ".", '.', ','},
-      {",", "\xe2\x80\xaf", ',', '.'},                   // narrow no-break space
-      {",", " ", ',', '.'},      {".", "'", '.', '\''},   {"", "", '.', ','},
-      {"5", ",", '.', ','},      {"%", "x", '.', 'x'},    {"\xc2\xb7", ",", '.', ','},
+      {".", ",", '.', ','},
+      {",", ".", ',', '.'},
+      {",", "", ',', '.'},
+      {".", "", '.', ','},
+      {",", ",", ',', '.'},
+      {".", ".", '.', ','},
+      {",", "\xe2\x80\xaf", ',', '.'},  // narrow no-break space
+      {",", " ", ',', '.'},
+      {".", "'", '.', '\''},
+      {"", "", '.', ','},
+      {"5", ",", '.', ','},
+      {"%", "x", '.', 'x'},
+      {"\xc2\xb7", ",", '.', ','},
   };
   for (const Case& c : cases) {
     Separators s = ChooseSeparators(c.decimal, c.thousands);

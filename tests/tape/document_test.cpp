@@ -1,9 +1,9 @@
 // The line buffer and the conversion between file bytes and lines.
+#include <gtest/gtest.h>
+
 #include <random>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tape/document_text.h"
 #include "tape/tape_buffer.h"
@@ -69,8 +69,7 @@ TEST(Document, SplitsAndJoinsAsTheProgramSaves) {
       {"a\rb", {"a", "b"}, LineBreak::CRLF, "a\r\nb\r\n"},
       {"\n", {""}, LineBreak::LF, "\n"},
       {"\n\n", {"", ""}, LineBreak::LF, "\n\n"},
-      {std::string("a\0b\n", 4), {std::string("a\0b", 3)}, LineBreak::LF,
-       std::string("a\0b\n", 4)},
+      {std::string("a\0b\n", 4), {std::string("a\0b", 3)}, LineBreak::LF, std::string("a\0b\n", 4)},
   };
   for (const SplitCase& c : cases) {
     MemoryTapeBuffer buffer;

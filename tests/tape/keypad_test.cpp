@@ -222,8 +222,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LinkCase{"see [touch /tmp/x] now", 4, ""},   // left of "["
                       LinkCase{"see [touch /tmp/x] now", 19, ""},  // right of "]"
                       LinkCase{"no link here", 3, ""}, LinkCase{"[a] [b]", 5, "b"},
-                      LinkCase{"[a] [b]", 2, "a"}, LinkCase{"[]", 1, ""},
-                      LinkCase{"x]", 1, ""}, LinkCase{"[abc", 2, ""}));
+                      LinkCase{"[a] [b]", 2, "a"}, LinkCase{"[]", 1, ""}, LinkCase{"x]", 1, ""},
+                      LinkCase{"[abc", 2, ""}));
 
 TEST_F(Keypad, LinkOutsideTheDocumentIsEmpty) {
   Load({"[a]"});

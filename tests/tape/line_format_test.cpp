@@ -1,9 +1,9 @@
 // Line kinds, reading amount lines and writing them back.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <limits>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "tape/line_kind.h"
 #include "tape/tape_line.h"
@@ -22,23 +22,23 @@ struct KindCase {
 class ClassifyLineTest : public ::testing::TestWithParam<KindCase> {};
 
 TEST_P(ClassifyLineTest, Kind) {
-  EXPECT_EQ(ClassifyLine(TrimTape(GetParam().text), kDot), GetParam().kind) << '"' << GetParam().text << '"';
+  EXPECT_EQ(ClassifyLine(TrimTape(GetParam().text), kDot), GetParam().kind)
+      << '"' << GetParam().text << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ClassifyLineTest,
     ::testing::Values(
         KindCase{"", lkEmpty}, KindCase{"+", lkEmpty}, KindCase{"\xf7", lkEmpty},
-        KindCase{"===", lkSeparator}, KindCase{"---", lkSeparator},
-        KindCase{"-=-=", lkSeparator}, KindCase{"==", lkSymbols}, KindCase{"--", lkSymbols},
-        KindCase{"+ -", lkSymbols}, KindCase{"= =", lkSymbols}, KindCase{"- 5", lkNumber},
-        KindCase{"+-5", lkNumber}, KindCase{".5", lkNumber},
-        KindCase{"1,234.50 rent", lkNumber}, KindCase{"5 apples", lkNumber},
-        KindCase{"5+", lkNumber}, KindCase{"15%", lkNumber}, KindCase{",5", lkText},
-        KindCase{"+*5", lkText}, KindCase{".,5", lkText}, KindCase{"apples 5", lkText},
-        KindCase{"+ - 5", lkText}, KindCase{"5 a+.b", lkText}, KindCase{"5+ 3", lkNumber},
-        KindCase{"=5", lkText}, KindCase{"\t*\t7", lkNumber}, KindCase{"1e5", lkNumber},
-        KindCase{"      +          45.00", lkNumber},
+        KindCase{"===", lkSeparator}, KindCase{"---", lkSeparator}, KindCase{"-=-=", lkSeparator},
+        KindCase{"==", lkSymbols}, KindCase{"--", lkSymbols}, KindCase{"+ -", lkSymbols},
+        KindCase{"= =", lkSymbols}, KindCase{"- 5", lkNumber}, KindCase{"+-5", lkNumber},
+        KindCase{".5", lkNumber}, KindCase{"1,234.50 rent", lkNumber},
+        KindCase{"5 apples", lkNumber}, KindCase{"5+", lkNumber}, KindCase{"15%", lkNumber},
+        KindCase{",5", lkText}, KindCase{"+*5", lkText}, KindCase{".,5", lkText},
+        KindCase{"apples 5", lkText}, KindCase{"+ - 5", lkText}, KindCase{"5 a+.b", lkText},
+        KindCase{"5+ 3", lkNumber}, KindCase{"=5", lkText}, KindCase{"\t*\t7", lkNumber},
+        KindCase{"1e5", lkNumber}, KindCase{"      +          45.00", lkNumber},
         KindCase{"      ----------------", lkSeparator}));
 
 TEST(ClassifyLine, UsesTheGivenSeparators) {
@@ -60,7 +60,11 @@ TEST(FindOperator, StopsAtFirstDigitOrOperator) {
   EXPECT_EQ(FindOperator("  * 5", true).op, '*');
   EXPECT_EQ(FindOperator("  * 5", true).position, 3);
   EXPECT_EQ(FindOperator("5 - 3", true).position, 0);
-  EXPECT_EQ(FindOperator("\xf7" "2", true).op, '\xf7');
+  EXPECT_EQ(FindOperator("\xf7"
+                         "2",
+                         true)
+                .op,
+            '\xf7');
   EXPECT_EQ(FindOperator("+ 5", false).position, 0);
   EXPECT_EQ(FindOperator("abc", true).position, 0);
 }
@@ -81,11 +85,10 @@ TEST_P(SplitCommentTest, FindsTheComment) {
 
 INSTANTIATE_TEST_SUITE_P(
     Amounts, SplitCommentTest,
-    ::testing::Values(CommentCase{"5", 0, ""}, CommentCase{"5 %", 2, "%"},
-                      CommentCase{"5%", 0, ""}, CommentCase{"5% off", 3, "off"},
-                      CommentCase{"1e5", 0, ""}, CommentCase{"1x5", 2, "x5"},
-                      CommentCase{"12.5.3", 5, ".3"}, CommentCase{"1.500,00", 6, ",00"},
-                      CommentCase{"1,234.50  rent", 9, "rent"},
+    ::testing::Values(CommentCase{"5", 0, ""}, CommentCase{"5 %", 2, "%"}, CommentCase{"5%", 0, ""},
+                      CommentCase{"5% off", 3, "off"}, CommentCase{"1e5", 0, ""},
+                      CommentCase{"1x5", 2, "x5"}, CommentCase{"12.5.3", 5, ".3"},
+                      CommentCase{"1.500,00", 6, ",00"}, CommentCase{"1,234.50  rent", 9, "rent"},
                       CommentCase{"1e+5", 2, "e+5"}, CommentCase{"-5 apples", 3, "apples"},
                       CommentCase{"+12 apples", 4, "apples"}, CommentCase{"5e", 2, "e"},
                       CommentCase{"", 0, ""}));
@@ -113,26 +116,26 @@ TEST_P(ReadEntryTest, ReadsOperatorAmountAndComment) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ReadEntryTest,
-    ::testing::Values(
-        ReadCase{"45", 0, false, 45, "", EntryOp::Add},
-        ReadCase{"+ 12 apples", '+', false, 12, "apples", EntryOp::Add},
-        ReadCase{"- 19%", '-', true, 19, "", EntryOp::SubtractPercent},
-        ReadCase{"19%", 0, true, 19, "", EntryOp::MultiplyPercent},
-        ReadCase{"+ 10%", '+', true, 10, "", EntryOp::AddPercent},
-        ReadCase{"* 4", '*', false, 4, "", EntryOp::Multiply},
-        ReadCase{"* 50%", '*', true, 50, "", EntryOp::MultiplyPercent},
-        ReadCase{"/ 0", '/', false, 0, "", EntryOp::Divide},
-        ReadCase{"\xf7 8%", '\xf7', true, 8, "", EntryOp::DividePercent},
-        ReadCase{".5", 0, false, 0.5L, "", EntryOp::Add},
-        ReadCase{"5+", 0, false, 5, "", EntryOp::Add},
-        ReadCase{"+-5", '+', false, -5, "", EntryOp::Add},
-        ReadCase{"1,234.50  rent", 0, false, 1234.5L, "rent", EntryOp::Add},
-        ReadCase{"1e5", 0, false, 100000, "", EntryOp::Add},
-        ReadCase{"1x5", 0, false, 1, "x5", EntryOp::Add},
-        ReadCase{"12.5.3", 0, false, 12.5L, ".3", EntryOp::Add},
-        ReadCase{"5 %", 0, false, 5, "%", EntryOp::Add},
-        ReadCase{"1e99999", 0, false, 0, "", EntryOp::Add},  // unrepresentable counts as 0
-        ReadCase{"- 1,2,3", '-', false, 123, "", EntryOp::Subtract}));
+    ::testing::Values(ReadCase{"45", 0, false, 45, "", EntryOp::Add},
+                      ReadCase{"+ 12 apples", '+', false, 12, "apples", EntryOp::Add},
+                      ReadCase{"- 19%", '-', true, 19, "", EntryOp::SubtractPercent},
+                      ReadCase{"19%", 0, true, 19, "", EntryOp::MultiplyPercent},
+                      ReadCase{"+ 10%", '+', true, 10, "", EntryOp::AddPercent},
+                      ReadCase{"* 4", '*', false, 4, "", EntryOp::Multiply},
+                      ReadCase{"* 50%", '*', true, 50, "", EntryOp::MultiplyPercent},
+                      ReadCase{"/ 0", '/', false, 0, "", EntryOp::Divide},
+                      ReadCase{"\xf7 8%", '\xf7', true, 8, "", EntryOp::DividePercent},
+                      ReadCase{".5", 0, false, 0.5L, "", EntryOp::Add},
+                      ReadCase{"5+", 0, false, 5, "", EntryOp::Add},
+                      ReadCase{"+-5", '+', false, -5, "", EntryOp::Add},
+                      ReadCase{"1,234.50  rent", 0, false, 1234.5L, "rent", EntryOp::Add},
+                      ReadCase{"1e5", 0, false, 100000, "", EntryOp::Add},
+                      ReadCase{"1x5", 0, false, 1, "x5", EntryOp::Add},
+                      ReadCase{"12.5.3", 0, false, 12.5L, ".3", EntryOp::Add},
+                      ReadCase{"5 %", 0, false, 5, "%", EntryOp::Add},
+                      ReadCase{"1e99999", 0, false, 0, "",
+                               EntryOp::Add},  // unrepresentable counts as 0
+                      ReadCase{"- 1,2,3", '-', false, 123, "", EntryOp::Subtract}));
 
 TEST(ReadEntry, OutsideCalcModeThereIsNoOperator) {
   TapeEntry e = ReadEntry("- 5", kDot, false);
@@ -191,8 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{'+', false, 1e15L, "", false, 2, "      +        1E15"},
         FormatCase{'+', false, 1.5e20L, "", false, 2, "      +           1.5E20"},
         FormatCase{'+', false, 999999999999999.9L, "", false, 2, "      +        1E15"},
-        FormatCase{'+', false, 123456789012345.0L, "", false, 2,
-                   "      +123,456,789,012,345.00"},
+        FormatCase{'+', false, 123456789012345.0L, "", false, 2, "      +123,456,789,012,345.00"},
         FormatCase{'+', false, 0.1L + 0.2L, "", false, 2, "      +           0.30"},
         FormatCase{0, false, 0.125L, "", true, 2, "      +           0.13"},
         FormatCase{0, false, -0.125L, "", true, 2, "      -           0.13"},
@@ -213,13 +215,15 @@ TEST(FormatTapeLine, ReportsDivisionByZeroOnlyForDividingZero) {
 
 TEST(FormatTapeLine, OverflowIsAnAmountLineThatSaysSo) {
   std::string out;
-  FormattedLine f = FormatTapeLine(0, false, std::numeric_limits<long double>::infinity(), "total", false, 2, kDot, &out);
+  FormattedLine f = FormatTapeLine(0, false, std::numeric_limits<long double>::infinity(), "total",
+                                   false, 2, kDot, &out);
   EXPECT_EQ(out, "      +           0.00  Overflow total");
   EXPECT_EQ(f.canonical, 0);
   EXPECT_EQ(ClassifyLine(TrimTape(out), kDot), lkNumber);
   // Formatting the same result over its own comment does not repeat the mark.
   std::string again;
-  FormatTapeLine(0, false, std::numeric_limits<long double>::infinity(), "Overflow total", false, 2, kDot, &again);
+  FormatTapeLine(0, false, std::numeric_limits<long double>::infinity(), "Overflow total", false, 2,
+                 kDot, &again);
   EXPECT_EQ(again, out);
   FormatTapeLine(0, false, -std::numeric_limits<long double>::infinity(), "", false, 2, kDot, &out);
   EXPECT_EQ(out, "      -           0.00  Overflow");

@@ -156,13 +156,15 @@ void ReferenceRecalcAll(TapeEngine& engine, TapeBuffer& buffer) {
 
 std::string RandomLine(std::mt19937& rng) {
   static const char* kOps[] = {"", "+ ", "- ", "* ", "/ ", "\xf7 ", "+", "-"};
-  static const char* kAmounts[] = {"0",     "1",      "2.5",   "45",     "1,234.5", "19",
-                                   ".5",    "1e5",    "100",   "7.125",  "3",       "1e4000",
-                                   "0.001", "12.5.3", "99999999999999999999", "0.0000000004"};
-  static const char* kTails[] = {"", "", "", "%", " rent", "% off", " a+.b", " Overflow",
-                                 "+",  " x5", " .3", " e5"};
-  static const char* kOthers[] = {"", "", "---", "===", "      ----------------", "note",
-                                  "==", "+ -", "+", "  ", "Overflow"};
+  static const char* kAmounts[] = {
+      "0",           "1",      "2.5",   "45",     "1,234.5",
+      "19",          ".5",     "1e5",   "100",    "7.125",
+      "3",           "1e4000", "0.001", "12.5.3", "99999999999999999999",
+      "0.0000000004"};
+  static const char* kTails[] = {"",      "",          "",  "%",   " rent", "% off",
+                                 " a+.b", " Overflow", "+", " x5", " .3",   " e5"};
+  static const char* kOthers[] = {
+      "", "", "---", "===", "      ----------------", "note", "==", "+ -", "+", "  ", "Overflow"};
   std::uniform_int_distribution<int> pick(0, 99);
   if (pick(rng) < 60) {
     std::string line = kOps[pick(rng) % 8];
@@ -189,8 +191,9 @@ TEST_F(Recalc, WholeTapePassMatchesRestartingAtEveryLine) {
 
     Load(tape);
     ReferenceRecalcAll(engine, buffer);
-    ASSERT_EQ(fast, Lines()) << "round " << round << " decimals " << Conf.Decimals
-                             << " rounded " << Conf.RoundResults << "\n" << ::testing::PrintToString(tape);
+    ASSERT_EQ(fast, Lines()) << "round " << round << " decimals " << Conf.Decimals << " rounded "
+                             << Conf.RoundResults << "\n"
+                             << ::testing::PrintToString(tape);
     // Restarting repeats messages; one pass reports each dividing line at most once.
     std::vector<int> seen;
     for (size_t i = 0; i < fast_messages; ++i) {
@@ -216,8 +219,10 @@ TEST_F(Recalc, SecondPassChangesNothingAndTextLinesSurvive) {
     std::vector<std::string> first = Lines();
     engine.RecalcAll();
     ASSERT_EQ(buffer.WriteCount(), writes) << "round " << round << " decimals " << Conf.Decimals
-        << " rounded " << Conf.RoundResults << "\n" << ::testing::PrintToString(tape) << "\n"
-        << ::testing::PrintToString(first) << "\n" << ::testing::PrintToString(Lines());
+                                           << " rounded " << Conf.RoundResults << "\n"
+                                           << ::testing::PrintToString(tape) << "\n"
+                                           << ::testing::PrintToString(first) << "\n"
+                                           << ::testing::PrintToString(Lines());
     ASSERT_EQ(Lines(), first);
     ASSERT_GE(first.size(), tape.size());
     // Text and symbol lines are kept, in order, exactly as written.

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "config/conf.h"
 #include "tape/tape_engine.h"
