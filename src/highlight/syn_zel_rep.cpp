@@ -10,7 +10,12 @@ struct CharTables {
   std::array<bool, 256> ident{};         // "0".."9", "A".."Z", "_", "a".."z"
   std::array<bool, 256> blank{};         // 1..9, 11, 12, 14..32: line breaks are not blanks here
   std::array<std::uint8_t, 256> hash{};  // letter position either case, 31 for "_", else 0
+  // The identifier scan reads one table per byte: the hash value, or kNotIdent.
+  std::array<std::uint8_t, 256> ident_hash{};
+  std::array<bool, 256> number{};        // what may follow the first digit: digits, "," and "."
+  std::array<bool, 256> comment_stop{};  // bytes a comment scan has to look at: 0, 10, 13, "*"
 };
+constexpr std::uint8_t kNotIdent = 0xFF;
 
 constexpr CharTables MakeCharTables() {
   CharTables t;
@@ -23,6 +28,9 @@ constexpr CharTables MakeCharTables() {
     if (upper) t.hash[c] = static_cast<std::uint8_t>(c - 'A' + 1);
     if (lower) t.hash[c] = static_cast<std::uint8_t>(c - 'a' + 1);
     if (c == '_') t.hash[c] = 31;
+    t.ident_hash[c] = t.ident[c] ? t.hash[c] : kNotIdent;
+    t.number[c] = digit || c == ',' || c == '.';
+    t.comment_stop[c] = c == 0 || c == 10 || c == 13 || c == '*';
   }
   return t;
 }
@@ -113,15 +121,6 @@ void TzelRepSyn::StartLine(const char* text, int line_number) {
   NextToken();
 }
 
-void TzelRepSyn::NextToken() {
-  token_pos_ = run_;
-  if (range_ >= kRangeComment) {
-    CommentContinueProc();
-  } else {
-    (this->*handlers_[At(run_)])();
-  }
-}
-
 void TzelRepSyn::NullProc() { kind_ = kEndOfLine; }
 
 void TzelRepSyn::LineFeedProc() {
@@ -136,33 +135,30 @@ void TzelRepSyn::CarriageReturnProc() {
 
 void TzelRepSyn::SpaceProc() {
   kind_ = kWhitespace;
-  ++run_;
-  while (kChars.blank[At(run_)]) ++run_;
+  // The loops keep the position in a local: the line is char data, which may alias any member,
+  // so writing run_ on every byte would be a store per byte.
+  int run = run_ + 1;
+  while (kChars.blank[At(run)]) ++run;
+  run_ = run;
 }
 
 void TzelRepSyn::NumberProc() {
   kind_ = kNumber;
-  ++run_;
+  int run = run_ + 1;
   // Separators of either convention belong to the number, a doubled one never does.
-  for (;;) {
-    const unsigned char c = At(run_);
-    if (c == ',' || c == '.') {
-      if (At(run_ + 1) == c) break;
-    } else if (!IsDigit(c)) {
-      break;
-    }
-    ++run_;
+  for (unsigned char c; kChars.number[c = At(run)]; ++run) {
+    if (!IsDigit(c) && At(run + 1) == c) break;
   }
+  run_ = run;
 }
 
 void TzelRepSyn::IdentProc() {
   ident_start_ = run_;
-  int hash = 0;
-  while (kChars.ident[At(run_)]) {
-    // Past the table the exact sum no longer matters; stopping there keeps it from overflowing.
-    if (hash < kClassifierCount) hash += kChars.hash[At(run_)];
-    ++run_;
-  }
+  // 64 bits: not even a line of 2 GB of "_" overflows the sum.
+  std::uint64_t hash = 0;
+  int run = run_;
+  for (std::uint8_t h; (h = kChars.ident_hash[At(run)]) != kNotIdent; ++run) hash += h;
+  run_ = run;
   ident_len_ = run_ - ident_start_;
   kind_ = hash < kClassifierCount ? (this->*classifiers_[hash])() : kIdentifier;
 }
@@ -213,7 +209,9 @@ void TzelRepSyn::DirectiveProc() {
 void TzelRepSyn::RoundOpenProc() {
   kind_ = kOther;
   ++run_;
-  ++range_;
+  // The count stops short of the comment band: 40000 unclosed "(" must not turn the rest of the
+  // document into a comment.
+  if (range_ + 1 < kRangeComment) ++range_;
 }
 
 void TzelRepSyn::RoundCloseProc() {
@@ -241,17 +239,13 @@ void TzelRepSyn::SlashProc() {
     return;
   }
   kind_ = kComment;
-  range_ += kRangeComment;
-  ++run_;  // onto the "*": "/*/" closes at once
-  for (;;) {
-    const unsigned char c = At(run_);
-    if (c == 0 || IsLineBreak(c)) break;
-    if (c == '*' && At(run_ + 1) == '/') {
-      range_ -= kRangeComment;
-      run_ += 2;
-      break;
-    }
-    ++run_;
+  // Starting on the "*" of the opener, so "/*/" closes at once.
+  int end = CommentEnd(run_ + 1);
+  if (end >= 0) {
+    run_ = end;
+  } else {
+    run_ = -end - 1;
+    range_ += kRangeComment;
   }
 }
 
@@ -268,16 +262,36 @@ void TzelRepSyn::CommentContinueProc() {
     return;
   }
   kind_ = kComment;
+  const int end = CommentEnd(run_);
+  if (end >= 0) {
+    // Closed on a later line: the nesting before the comment is forgotten.
+    run_ = end;
+    range_ = kRangeBase;
+  } else {
+    run_ = -end - 1;
+  }
+}
+
+int TzelRepSyn::CommentEnd(int from) const {
+  int run = from;
   for (;;) {
-    const unsigned char c = At(run_);
-    if (c == 0 || IsLineBreak(c)) break;
-    if (c == '*' && At(run_ + 1) == '/') {
-      // Closed on a later line: the nesting before the comment is forgotten.
-      run_ += 2;
-      range_ = kRangeBase;
-      break;
+    while (!kChars.comment_stop[At(run)]) ++run;
+    const unsigned char c = At(run);
+    if (c == '*') {
+      if (At(run + 1) == '/') return run + 2;
+      ++run;
+    } else {
+      return -run - 1;  // at a byte 0 or a line break
     }
-    ++run_;
+  }
+}
+
+void TzelRepSyn::NextToken() {
+  token_pos_ = run_;
+  if (range_ >= kRangeComment) {
+    CommentContinueProc();
+  } else {
+    (this->*handlers_[At(run_)])();
   }
 }
 

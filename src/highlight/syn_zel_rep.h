@@ -32,7 +32,7 @@ class TzelRepSyn : public TSynCustomHighlighter {
 
   // Range values (the scan state). 10000 + n: n parentheses open; 0: a ")" had no "(" (an "("
   // in that state counts up from 0); a block comment adds kRangeComment to the value it opened
-  // in.
+  // in. The count of open parentheses stops at kRangeComment - 1.
   static constexpr TScanState kRangeBase = 10000;
   static constexpr TScanState kRangeError = 0;
   static constexpr TScanState kRangeComment = 50000;
@@ -105,6 +105,9 @@ class TzelRepSyn : public TSynCustomHighlighter {
   Kind PlainIdentifier() { return kIdentifier; }
 
   bool OnlyBlanksBefore(int pos);
+  // Scans a block comment from `from` up to its closer. Returns the offset past "*/", or, when
+  // the line ends first, -1 - the offset of the byte 0 or line break it stopped at.
+  int CommentEnd(int from) const;
 
   TSynHighlighterAttributes* comment_attri_ = nullptr;
   TSynHighlighterAttributes* directive_attri_ = nullptr;

@@ -288,6 +288,16 @@ TEST(ReportSyntaxTest, CommentAcrossLines) {
   EXPECT_EQ(TextKinds(scans[5]), (TextKindList{{"1", kNum}}));  // the string stayed on its line
 }
 
+TEST(ReportSyntaxTest, OpenParenthesesNeverReachTheCommentBand) {
+  TzelRepSyn syn;
+  const auto scans = ScanLines(syn, {std::string(45000, '('), "a", ")", "/**/"});
+  EXPECT_EQ(scans[0].end_state, TzelRepSyn::kRangeComment - 1);
+  EXPECT_EQ(TextKinds(scans[1]), (TextKindList{{"a", kIdn}}));
+  EXPECT_EQ(TextKinds(scans[2]), (TextKindList{{")", kOth}}));
+  EXPECT_EQ(scans[2].end_state, TzelRepSyn::kRangeComment - 2);
+  EXPECT_EQ(scans[3].end_state, TzelRepSyn::kRangeComment - 2);
+}
+
 TEST(ReportSyntaxTest, StartLineKeepsTheRangeAndTheLineNumber) {
   TzelRepSyn syn;
   syn.SetScanState(10003);
