@@ -221,6 +221,14 @@ void TSynhighNvx::IdentProc() {
     return;
   }
   ident_start_ = run_;
+  if (!highlight_vars_and_functions_) {
+    // Every word is a plain identifier then, whatever its hash: skip the sum (the main
+    // window's set-up, so this is the path the editor takes).
+    while (Has(At(run_), nvx_chars::kIdentChar)) ++run_;
+    ident_len_ = run_ - ident_start_;
+    kind_ = kIdentifier;
+    return;
+  }
   // 64 bits: even a line-long identifier cannot wrap round into the classified range.
   std::uint64_t hash = 0;
   unsigned char c = At(run_);
