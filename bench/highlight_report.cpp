@@ -105,8 +105,12 @@ const Text& TapeText() {
   return text;
 }
 
+// `Scanner` is the concrete class (calls the compiler can resolve, as for a caller holding a
+// TzelRepSyn) or the base class (every call virtual, as from the editor adapter).
+template <typename Scanner>
 void ScanText(benchmark::State& state, const Text& text) {
-  TzelRepSyn syn;
+  TzelRepSyn concrete;
+  Scanner& syn = concrete;
   const char* base = text.bytes.data();
   std::uint64_t tokens = 0;
   for (auto _ : state) {
@@ -130,16 +134,24 @@ void ScanText(benchmark::State& state, const Text& text) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(text.payload));
   // Short tokens cost more per byte; the figure puts the two texts side by side.
-  state.counters["bytes_per_token"] =
-      static_cast<double>(text.payload) * static_cast<double>(state.iterations()) /
-      static_cast<double>(tokens);
+  state.counters["bytes_per_token"] = static_cast<double>(text.payload) *
+                                      static_cast<double>(state.iterations()) /
+                                      static_cast<double>(tokens);
 }
 
-void BM_ReportSyntaxCLike(benchmark::State& state) { ScanText(state, CLikeText()); }
-void BM_ReportSyntaxTape(benchmark::State& state) { ScanText(state, TapeText()); }
+void BM_ReportSyntaxCLike(benchmark::State& state) { ScanText<TzelRepSyn>(state, CLikeText()); }
+void BM_ReportSyntaxTape(benchmark::State& state) { ScanText<TzelRepSyn>(state, TapeText()); }
+void BM_ReportSyntaxCLikeVirtual(benchmark::State& state) {
+  ScanText<numvex::TSynCustomHighlighter>(state, CLikeText());
+}
+void BM_ReportSyntaxTapeVirtual(benchmark::State& state) {
+  ScanText<numvex::TSynCustomHighlighter>(state, TapeText());
+}
 
 BENCHMARK(BM_ReportSyntaxCLike)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReportSyntaxTape)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReportSyntaxCLikeVirtual)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReportSyntaxTapeVirtual)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -121,30 +121,32 @@ void TzelRepSyn::StartLine(const char* text, int line_number) {
   NextToken();
 }
 
-void TzelRepSyn::NullProc() { kind_ = kEndOfLine; }
+// Each handler gets the scan position (the token start) in `run` and stores the position past
+// its token in run_. Keeping the position in a local matters: the line is char data, which may
+// alias any member, so updating run_ byte by byte would cost a store per byte.
 
-void TzelRepSyn::LineFeedProc() {
+void TzelRepSyn::NullProc(int /*run*/) { kind_ = kEndOfLine; }
+
+void TzelRepSyn::LineFeedProc(int run) {
   kind_ = kWhitespace;
-  ++run_;
+  run_ = run + 1;
 }
 
-void TzelRepSyn::CarriageReturnProc() {
+void TzelRepSyn::CarriageReturnProc(int run) {
   kind_ = kWhitespace;
-  run_ += At(run_ + 1) == 10 ? 2 : 1;
+  run_ = run + (At(run + 1) == 10 ? 2 : 1);
 }
 
-void TzelRepSyn::SpaceProc() {
+void TzelRepSyn::SpaceProc(int run) {
   kind_ = kWhitespace;
-  // The loops keep the position in a local: the line is char data, which may alias any member,
-  // so writing run_ on every byte would be a store per byte.
-  int run = run_ + 1;
+  ++run;
   while (kChars.blank[At(run)]) ++run;
   run_ = run;
 }
 
-void TzelRepSyn::NumberProc() {
+void TzelRepSyn::NumberProc(int run) {
   kind_ = kNumber;
-  int run = run_ + 1;
+  ++run;
   // Separators of either convention belong to the number, a doubled one never does.
   for (unsigned char c; kChars.number[c = At(run)]; ++run) {
     if (!IsDigit(c) && At(run + 1) == c) break;
@@ -152,33 +154,33 @@ void TzelRepSyn::NumberProc() {
   run_ = run;
 }
 
-void TzelRepSyn::IdentProc() {
-  ident_start_ = run_;
+void TzelRepSyn::IdentProc(int run) {
+  ident_start_ = run;
   // 64 bits: not even a line of 2 GB of "_" overflows the sum.
   std::uint64_t hash = 0;
-  int run = run_;
   for (std::uint8_t h; (h = kChars.ident_hash[At(run)]) != kNotIdent; ++run) hash += h;
   run_ = run;
-  ident_len_ = run_ - ident_start_;
+  ident_len_ = run - ident_start_;
   kind_ = hash < kClassifierCount ? (this->*classifiers_[hash])() : kIdentifier;
 }
 
-void TzelRepSyn::StringProc() {
+void TzelRepSyn::StringProc(int run) {
   kind_ = kString;
-  if (At(run_ + 1) == '"' && At(run_ + 2) == '"') run_ += 2;
+  if (At(run + 1) == '"' && At(run + 2) == '"') run += 2;
   for (;;) {
-    const unsigned char c = At(run_);
+    const unsigned char c = At(run);
     if (c == 0 || IsLineBreak(c)) break;
     if (c == '\\') {
       // A backslash carries the string over an embedded line feed and past an escaped quote.
-      if (At(run_ + 1) == 10) ++run_;
-      if (At(run_ + 1) == '"') ++run_;
+      if (At(run + 1) == 10) ++run;
+      if (At(run + 1) == '"') ++run;
     }
-    ++run_;
-    if (At(run_) == '"') break;
+    ++run;
+    if (At(run) == '"') break;
   }
   // The closing quote, or the line break an unterminated string stopped at.
-  if (At(run_) != 0) ++run_;
+  if (At(run) != 0) ++run;
+  run_ = run;
 }
 
 bool TzelRepSyn::OnlyBlanksBefore(int pos) {
@@ -191,31 +193,32 @@ bool TzelRepSyn::OnlyBlanksBefore(int pos) {
   return first_nonblank_ >= pos;
 }
 
-void TzelRepSyn::DirectiveProc() {
-  if (!OnlyBlanksBefore(run_)) {
+void TzelRepSyn::DirectiveProc(int run) {
+  if (!OnlyBlanksBefore(run)) {
     kind_ = kError;
-    ++run_;
+    run_ = run + 1;
     return;
   }
   kind_ = kDirective;
   for (;;) {
-    const unsigned char c = At(run_);
+    const unsigned char c = At(run);
     if (c == 0 || IsLineBreak(c)) break;
-    ++run_;
-    if (At(run_) == '=') break;
+    ++run;
+    if (At(run) == '=') break;
   }
+  run_ = run;
 }
 
-void TzelRepSyn::RoundOpenProc() {
+void TzelRepSyn::RoundOpenProc(int run) {
   kind_ = kOther;
-  ++run_;
+  run_ = run + 1;
   // The count stops short of the comment band: 40000 unclosed "(" must not turn the rest of the
   // document into a comment.
   if (range_ + 1 < kRangeComment) ++range_;
 }
 
-void TzelRepSyn::RoundCloseProc() {
-  ++run_;
+void TzelRepSyn::RoundCloseProc(int run) {
+  run_ = run + 1;
   // Compared before counting down, so a state handed in from outside cannot underflow.
   if (range_ > kRangeBase) {
     --range_;
@@ -226,21 +229,21 @@ void TzelRepSyn::RoundCloseProc() {
   }
 }
 
-void TzelRepSyn::SemicolonProc() {
-  ++run_;
+void TzelRepSyn::SemicolonProc(int run) {
+  run_ = run + 1;
   kind_ = range_ > kRangeBase ? kError : kOther;
   range_ = kRangeBase;
 }
 
-void TzelRepSyn::SlashProc() {
-  if (At(run_ + 1) != '*') {
+void TzelRepSyn::SlashProc(int run) {
+  if (At(run + 1) != '*') {
     kind_ = kOther;
-    ++run_;
+    run_ = run + 1;
     return;
   }
   kind_ = kComment;
   // Starting on the "*" of the opener, so "/*/" closes at once.
-  int end = CommentEnd(run_ + 1);
+  const int end = CommentEnd(run + 1);
   if (end >= 0) {
     run_ = end;
   } else {
@@ -249,20 +252,20 @@ void TzelRepSyn::SlashProc() {
   }
 }
 
-void TzelRepSyn::UnknownProc() {
+void TzelRepSyn::UnknownProc(int run) {
   kind_ = kOther;
-  ++run_;
+  run_ = run + 1;
 }
 
-void TzelRepSyn::CommentContinueProc() {
-  const unsigned char first = At(run_);
+void TzelRepSyn::CommentContinueProc(int run) {
+  const unsigned char first = At(run);
   if (first == 0 || IsLineBreak(first)) {
     // The empty rest of a line is the end-of-line token, not a comment.
-    (this->*handlers_[first])();
+    (this->*handlers_[first])(run);
     return;
   }
   kind_ = kComment;
-  const int end = CommentEnd(run_);
+  const int end = CommentEnd(run);
   if (end >= 0) {
     // Closed on a later line: the nesting before the comment is forgotten.
     run_ = end;
@@ -283,15 +286,6 @@ int TzelRepSyn::CommentEnd(int from) const {
     } else {
       return -run - 1;  // at a byte 0 or a line break
     }
-  }
-}
-
-void TzelRepSyn::NextToken() {
-  token_pos_ = run_;
-  if (range_ >= kRangeComment) {
-    CommentContinueProc();
-  } else {
-    (this->*handlers_[At(run_)])();
   }
 }
 
