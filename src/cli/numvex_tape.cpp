@@ -203,16 +203,23 @@ int main(int argc, char** argv) {
 
   int exit_status = 0;
   for (const std::string& file : options.files) {
-    std::string bytes;
+    numvex::FileBytes bytes;
     if (!numvex::ReadFileBytes(file, &bytes, &error)) {
       std::fprintf(stderr, "numvex-tape: cannot read '%s': %s\n", file.c_str(), error.c_str());
       exit_status = 2;
       continue;
     }
+    if (bytes.size >= (size_t{1} << 31)) {
+      // Lines are counted and measured in 32 bits.
+      std::fprintf(stderr, "numvex-tape: cannot read '%s': file too large (2 GiB or more)\n",
+                   file.c_str());
+      exit_status = 2;
+      continue;
+    }
     numvex::MemoryTapeBuffer buffer;
-    numvex::LineBreak style = numvex::SplitDocument(bytes, &buffer);
-    bool layout_kept = numvex::HasCanonicalLayout(bytes, style);
-    std::string().swap(bytes);  // the lines hold the document now
+    buffer.Adopt(std::move(bytes.data), bytes.size);
+    numvex::LineBreak style = numvex::SplitAdoptedDocument(&buffer);
+    bool layout_kept = numvex::HasCanonicalLayout(buffer.AdoptedBytes(), style);
 
     const std::string& name = file;
     ToolHost host(name);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -12,39 +13,53 @@
 
 namespace numvex {
 
-bool ReadFileBytes(const std::string& path, std::string* bytes, std::string* error) {
-  bytes->clear();
-  std::FILE* in = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
-  if (in == nullptr) {
+bool ReadFileBytes(const std::string& path, FileBytes* bytes, std::string* error) {
+  *bytes = FileBytes{};
+  int fd = path == "-" ? 0 : open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
     *error = std::strerror(errno);
     return false;
   }
-  if (in != stdin) {
-    struct stat st;
-    if (fstat(fileno(in), &st) == 0) {
-      if (S_ISDIR(st.st_mode)) {
-        std::fclose(in);
-        *error = std::strerror(EISDIR);
-        return false;
-      }
-      if (S_ISREG(st.st_mode) && st.st_size > 0) bytes->reserve(static_cast<size_t>(st.st_size));
+  struct stat st;
+  size_t capacity = 1 << 16;
+  if (fstat(fd, &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      if (fd != 0) close(fd);
+      *error = std::strerror(EISDIR);
+      return false;
     }
+    // A regular file's size is known: one read into a block of that size (plus one
+    // byte to notice a file that grew meanwhile). Others grow as they come.
+    if (S_ISREG(st.st_mode)) capacity = static_cast<size_t>(st.st_size) + 1;
   }
-  std::vector<char> chunk(1 << 20);
-  bool ok = true;
+  std::shared_ptr<char[]> block(new char[capacity]);  // not zeroed: read fills it
+  size_t used = 0;
+  int failure = 0;
   for (;;) {
-    size_t n = std::fread(chunk.data(), 1, chunk.size(), in);
-    bytes->append(chunk.data(), n);
-    if (n < chunk.size()) {
-      if (std::ferror(in)) {
-        *error = std::strerror(errno ? errno : EIO);
-        ok = false;
-      }
+    if (used == capacity) {
+      size_t grown = capacity * 2;
+      std::shared_ptr<char[]> bigger(new char[grown]);
+      std::memcpy(bigger.get(), block.get(), used);
+      block = std::move(bigger);
+      capacity = grown;
+    }
+    ssize_t n = read(fd, block.get() + used, capacity - used);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      failure = errno;
       break;
     }
+    if (n == 0) break;
+    used += static_cast<size_t>(n);
   }
-  if (in != stdin) std::fclose(in);
-  return ok;
+  if (fd != 0) close(fd);
+  if (failure != 0) {
+    *error = std::strerror(failure);
+    return false;
+  }
+  bytes->data = std::move(block);
+  bytes->size = used;
+  return true;
 }
 
 bool HasCanonicalLayout(std::string_view bytes, LineBreak style) {

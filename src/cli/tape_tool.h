@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -9,9 +10,15 @@
 
 namespace numvex {
 
+// The bytes of a file, in a block the line buffer can adopt without copying.
+struct FileBytes {
+  std::shared_ptr<char[]> data;
+  size_t size = 0;
+};
+
 // Reads a whole file (or standard input for "-") as bytes. On failure returns false
 // and puts the system's reason into *error.
-bool ReadFileBytes(const std::string& path, std::string* bytes, std::string* error);
+bool ReadFileBytes(const std::string& path, FileBytes* bytes, std::string* error);
 
 // True when writing the lines of `bytes` back with their line-break style gives the
 // same bytes: one style throughout and a break after the last line.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/tape_tool.h"
@@ -53,15 +54,15 @@ int RunTokenDump(int argc, char** argv) {
                            : "option '--syntax' needs nvx or report, not '" + syntax + "'");
   }
   if (file.empty()) file = "-";
-  std::string bytes;
+  FileBytes bytes;
   std::string error;
   if (!ReadFileBytes(file, &bytes, &error)) {
     std::fprintf(stderr, "numvex-tape: cannot read '%s': %s\n", file.c_str(), error.c_str());
     return 2;
   }
   MemoryTapeBuffer buffer;
-  SplitDocument(bytes, &buffer);
-  std::string().swap(bytes);
+  buffer.Adopt(std::move(bytes.data), bytes.size);
+  SplitAdoptedDocument(&buffer);
   std::vector<std::string> lines = buffer.Lines();
   bool ok = true;
   DumpTokens(*highlighter, lines, [&](const std::string& line) {

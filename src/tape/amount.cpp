@@ -1,6 +1,7 @@
 #include "tape/amount.h"
 
 #include <cfenv>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -11,18 +12,19 @@ namespace {
 // Powers of ten up to 10^27 are exact in the 64-bit mantissa of the extended type.
 constexpr int kExactPow10 = 27;
 
-const Amount* Pow10Table() {
-  static const Amount* table = [] {
-    static Amount values[kExactPow10 + 1];
+struct Pow10Values {
+  Amount values[kExactPow10 + 1];
+  Pow10Values() {
     Amount p = 1;
     for (int i = 0; i <= kExactPow10; ++i) {
       values[i] = p;
       p *= 10;
     }
-    return values;
-  }();
-  return table;
-}
+  }
+};
+const Pow10Values kPow10Values;
+
+inline const Amount* Pow10Table() { return kPow10Values.values; }
 
 constexpr uint64_t kPow10U64[] = {1ULL,
                                   10ULL,
@@ -45,8 +47,8 @@ constexpr uint64_t kPow10U64[] = {1ULL,
                                   1000000000000000000ULL,
                                   10000000000000000000ULL};
 
-// value * 10^exp, one rounding inside the exact range, deterministic outside it.
-Amount ScaleByPow10(Amount value, int exp) {
+// value * 10^exp beyond the exact powers: several roundings, but always the same ones.
+Amount ScaleByPow10Far(Amount value, int exp) {
   const Amount* p = Pow10Table();
   while (exp > kExactPow10) {
     value *= p[kExactPow10];
@@ -59,6 +61,27 @@ Amount ScaleByPow10(Amount value, int exp) {
     if (value == 0) return value;
   }
   return exp >= 0 ? value * p[exp] : value / p[-exp];
+}
+
+// value * 10^exp, one rounding inside the exact range, deterministic outside it.
+inline Amount ScaleByPow10(Amount value, int exp) {
+  if (exp >= 0 && exp <= kExactPow10) return value * Pow10Table()[exp];
+  if (exp < 0 && exp >= -kExactPow10) return value / Pow10Table()[-exp];
+  return ScaleByPow10Far(value, exp);
+}
+
+// The binary exponent of a positive finite amount: magnitude = f * 2^e, 0.5 <= f < 1.
+inline int BinaryExponent(Amount magnitude) {
+#if LDBL_MANT_DIG == 64 && (defined(__x86_64__) || defined(__i386__))
+  // The x87 extended format keeps a 15-bit biased exponent in bytes 8 and 9.
+  uint16_t top;
+  std::memcpy(&top, reinterpret_cast<const char*>(&magnitude) + 8, sizeof(top));
+  int biased = top & 0x7fff;
+  if (biased != 0) return biased - 16382;
+#endif
+  int e = 0;
+  std::frexp(magnitude, &e);
+  return e;
 }
 
 // A decimal number digits * 10^exp with no trailing zeros in digits. Reading and
@@ -92,18 +115,23 @@ int DigitCount(uint64_t v) {
 // The magnitude as 18 significant digits: digits (10^17 <= digits < 10^18) and the
 // decimal exponent of the first digit. magnitude must be finite and positive.
 void EighteenDigits(Amount magnitude, uint64_t* digits, int* lead_exp) {
-  int bin_exp = 0;
-  std::frexp(magnitude, &bin_exp);
-  // log10(2) ~ 0.30103; the estimate is off by at most one, fixed below.
-  int e = static_cast<int>(std::floor((bin_exp - 1) * 0.30102999566398119521L));
+  int bin_exp = BinaryExponent(magnitude);
+  // floor((bin_exp - 1) * log10(2)) in integers; off by at most one, fixed below.
+  int e = ((bin_exp - 1) * 78913) >> 18;
   for (int attempt = 0; attempt < 4; ++attempt) {
+    // llrint rounds in the current mode (to nearest) without switching the FPU's
+    // control word, unlike a cast or nearbyint.
     Amount scaled = ScaleByPow10(magnitude, 17 - e);
-    Amount rounded = std::nearbyint(scaled);
-    if (rounded >= static_cast<Amount>(kPow10U64[18])) {
+    if (scaled >= static_cast<Amount>(kPow10U64[18])) {  // also keeps llrint in range
       ++e;
       continue;
     }
-    if (rounded < static_cast<Amount>(kPow10U64[17])) {
+    long long rounded = std::llrint(scaled);
+    if (rounded >= static_cast<long long>(kPow10U64[18])) {
+      ++e;
+      continue;
+    }
+    if (rounded < static_cast<long long>(kPow10U64[17])) {
       --e;
       continue;
     }

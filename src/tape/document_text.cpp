@@ -1,25 +1,34 @@
 #include "tape/document_text.h"
 
+#include <cstring>
+
 namespace numvex {
 
-LineBreak SplitDocument(std::string_view bytes, MemoryTapeBuffer* buffer) {
+LineBreak SplitDocument(std::string bytes, MemoryTapeBuffer* buffer) {
+  buffer->Adopt(std::move(bytes));
+  return SplitAdoptedDocument(buffer);
+}
+
+LineBreak SplitAdoptedDocument(MemoryTapeBuffer* buffer) {
+  std::string_view text = buffer->AdoptedBytes();
+  const char* data = text.data();
+  const size_t size = text.size();
+  // Tapes average some 25 bytes a line; the vector still grows if a file is denser.
+  buffer->Reserve(size / 20 + 16);
   bool crlf = false;
   size_t start = 0;
-  size_t i = 0;
-  while (i < bytes.size()) {
-    char c = bytes[i];
-    if (c == '\n' || c == '\r') {
-      buffer->AppendLine(std::string(bytes.substr(start, i - start)));
-      if (c == '\r') {
-        crlf = true;
-        if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      }
-      start = ++i;
-    } else {
-      ++i;
+  for (size_t i = 0; i < size; ++i) {
+    char c = data[i];
+    if (c != '\n' && c != '\r') continue;
+    // Lines end at LF, CR LF or a lone CR.
+    buffer->AddLoadedLine(start, i - start);
+    if (c == '\r') {
+      crlf = true;
+      if (i + 1 < size && data[i + 1] == '\n') ++i;
     }
+    start = i + 1;
   }
-  if (start < bytes.size()) buffer->AppendLine(std::string(bytes.substr(start)));
+  if (start < size) buffer->AddLoadedLine(start, size - start);
   return crlf ? LineBreak::CRLF : LineBreak::LF;
 }
 

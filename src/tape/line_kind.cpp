@@ -51,25 +51,54 @@ Class ClassOf(char c, const Separators& seps) {
 
 bool IsSymbolChar(char c) { return c == ' ' || c == '\t' || c == '=' || IsOperatorByte(c); }
 
+// Marks the characters a line of symbols is made of, beside the scanner class.
+constexpr uint8_t kSymbolBit = 0x80;
+constexpr uint8_t kClassMask = 0x7f;
+
+// The character classes for one pair of separators, looked up per byte. The last
+// pair used is kept, since a program works with one pair at a time.
+const uint8_t* ClassTable(const Separators& seps) {
+  thread_local Separators cached{0, 0};
+  thread_local uint8_t table[256];
+  if (cached.decimal != seps.decimal || cached.thousands != seps.thousands) {
+    for (int c = 0; c < 256; ++c) {
+      char ch = static_cast<char>(c);
+      table[c] = static_cast<uint8_t>(ClassOf(ch, seps) | (IsSymbolChar(ch) ? kSymbolBit : 0));
+    }
+    cached = seps;
+  }
+  return table;
+}
+
+LineKind ClassifySymbols(std::string_view text) {
+  bool all_rules = text.size() > 2;
+  for (char c : text) all_rules = all_rules && (c == '=' || c == '-');
+  if (all_rules) return lkSeparator;
+  if (text.size() == 1 && IsOperatorByte(text[0])) return lkEmpty;
+  return lkSymbols;
+}
+
 }  // namespace
 
 LineKind ClassifyLine(std::string_view text, const Separators& seps) {
   if (text.empty()) return lkEmpty;
-  size_t first = 0;
-  while (first < text.size() && IsSymbolChar(text[first])) ++first;
-  if (first == text.size()) {
-    bool all_rules = text.size() > 2;
-    for (char c : text) all_rules = all_rules && (c == '=' || c == '-');
-    if (all_rules) return lkSeparator;
-    if (text.size() == 1 && IsOperatorByte(text[0])) return lkEmpty;
-    return lkSymbols;
-  }
-  char c = text[first];
-  bool candidate = (c >= '0' && c <= '9') || c == seps.decimal || c == seps.thousands;
-  if (!candidate) return lkText;
+  // One pass: the scanner runs over the leading symbols while looking for the first
+  // other character, which decides whether the line can be an amount at all.
+  const uint8_t* classes = ClassTable(seps);
+  const size_t n = text.size();
   State state = S0;
-  for (char ch : text) {
-    state = kNext[state][ClassOf(ch, seps)];
+  size_t i = 0;
+  for (; i < n; ++i) {
+    uint8_t k = classes[static_cast<unsigned char>(text[i])];
+    if ((k & kSymbolBit) == 0) break;
+    state = kNext[state][k & kClassMask];
+  }
+  if (i == n) return ClassifySymbols(text);
+  uint8_t first = classes[static_cast<unsigned char>(text[i])];
+  bool candidate = first == kDigit || first == kDecimal || first == kThousands;
+  if (!candidate || state == S8) return lkText;
+  for (; i < n; ++i) {
+    state = kNext[state][classes[static_cast<unsigned char>(text[i])] & kClassMask];
     if (state == S8) return lkText;
   }
   return (state >= S4 && state <= S7) ? lkNumber : lkText;

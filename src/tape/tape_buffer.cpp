@@ -6,27 +6,53 @@
 
 namespace numvex {
 
-MemoryTapeBuffer::MemoryTapeBuffer(std::vector<std::string> lines)
-    : store_(std::move(lines)), gap_begin_(store_.size()), gap_end_(store_.size()) {}
+MemoryTapeBuffer::MemoryTapeBuffer(const std::vector<std::string>& lines) {
+  store_.reserve(lines.size());
+  for (const std::string& line : lines) AppendLine(line);
+}
 
 int MemoryTapeBuffer::LineCount() const {
   return static_cast<int>(store_.size() - (gap_end_ - gap_begin_));
 }
 
-std::string& MemoryTapeBuffer::At(int line) {
+MemoryTapeBuffer::Slot& MemoryTapeBuffer::At(int line) {
   if (line < 1 || line > LineCount()) throw std::out_of_range("tape line out of range");
   size_t index = static_cast<size_t>(line - 1);
   return store_[index < gap_begin_ ? index : index + (gap_end_ - gap_begin_)];
 }
 
-const std::string& MemoryTapeBuffer::At(int line) const {
+const MemoryTapeBuffer::Slot& MemoryTapeBuffer::At(int line) const {
   return const_cast<MemoryTapeBuffer*>(this)->At(line);
 }
 
-std::string_view MemoryTapeBuffer::Line(int line) const { return At(line); }
+std::string_view MemoryTapeBuffer::Line(int line) const { return At(line).text(); }
+
+void MemoryTapeBuffer::Store(Slot* slot, std::string_view text) {
+  if (slot->owned < 0) {
+    if (!free_owned_.empty()) {
+      slot->owned = free_owned_.back();
+      free_owned_.pop_back();
+    } else {
+      slot->owned = static_cast<int>(owned_.size());
+      owned_.emplace_back();
+    }
+  }
+  std::string& own = owned_[static_cast<size_t>(slot->owned)];
+  own.assign(text.data(), text.size());
+  slot->data = own.data();
+  slot->size = static_cast<uint32_t>(own.size());
+}
+
+void MemoryTapeBuffer::Release(Slot* slot) {
+  if (slot->owned >= 0) {
+    std::string().swap(owned_[static_cast<size_t>(slot->owned)]);
+    free_owned_.push_back(slot->owned);
+  }
+  *slot = Slot{};
+}
 
 void MemoryTapeBuffer::ReplaceLine(int line, std::string_view text) {
-  At(line).assign(text.data(), text.size());
+  Store(&At(line), text);
   ++writes_;
 }
 
@@ -37,9 +63,13 @@ void MemoryTapeBuffer::MoveGapTo(size_t index) {
     return;
   }
   if (index < gap_begin_) {
-    for (size_t i = gap_begin_; i > index; --i) store_[i - 1 + gap] = std::move(store_[i - 1]);
+    std::move_backward(store_.begin() + static_cast<std::ptrdiff_t>(index),
+                       store_.begin() + static_cast<std::ptrdiff_t>(gap_begin_),
+                       store_.begin() + static_cast<std::ptrdiff_t>(gap_end_));
   } else {
-    for (size_t i = gap_begin_; i < index; ++i) store_[i] = std::move(store_[i + gap]);
+    std::move(store_.begin() + static_cast<std::ptrdiff_t>(gap_end_),
+              store_.begin() + static_cast<std::ptrdiff_t>(index + gap),
+              store_.begin() + static_cast<std::ptrdiff_t>(gap_begin_));
   }
   gap_begin_ = index;
   gap_end_ = index + gap;
@@ -52,11 +82,12 @@ void MemoryTapeBuffer::InsertLine(int before, std::string_view text) {
     // Grow the gap in proportion to the document, so a pass that inserts many
     // lines moves each line only a bounded number of times.
     size_t grow = std::max<size_t>(16, store_.size() / 4);
-    store_.insert(store_.begin() + static_cast<std::ptrdiff_t>(gap_begin_), grow, std::string());
+    store_.insert(store_.begin() + static_cast<std::ptrdiff_t>(gap_begin_), grow, Slot{});
     gap_end_ = gap_begin_ + grow;
   }
-  store_[gap_begin_].assign(text.data(), text.size());
-  ++gap_begin_;
+  Slot& slot = store_[gap_begin_++];
+  slot = Slot{};  // gap slots may still name texts that moved on with their lines
+  Store(&slot, text);
   ++writes_;
 }
 
@@ -64,7 +95,7 @@ void MemoryTapeBuffer::DeleteLine(int line) {
   if (line < 1 || line > LineCount()) throw std::out_of_range("tape delete out of range");
   MoveGapTo(static_cast<size_t>(line));
   --gap_begin_;
-  std::string().swap(store_[gap_begin_]);
+  Release(&store_[gap_begin_]);
   ++writes_;
 }
 
@@ -73,13 +104,44 @@ void MemoryTapeBuffer::SetCaretPos(int line, int column) {
   caret_column_ = column;
 }
 
-void MemoryTapeBuffer::AppendLine(std::string text) {
+void MemoryTapeBuffer::Adopt(std::string bytes) {
+  auto holder = std::make_shared<std::string>(std::move(bytes));
+  size_t size = holder->size();
+  Adopt(std::shared_ptr<const char[]>(holder, holder->data()), size);
+}
+
+void MemoryTapeBuffer::Adopt(std::shared_ptr<const char[]> bytes, size_t size) {
+  *this = MemoryTapeBuffer();
+  base_ = std::move(bytes);
+  base_size_ = size;
+}
+
+void MemoryTapeBuffer::AddLoadedLine(size_t offset, size_t length) {
+  if (gap_begin_ == gap_end_ && gap_end_ == store_.size()) {  // loading: no gap yet
+    store_.push_back(Slot{base_.get() + offset, static_cast<uint32_t>(length), -1});
+    gap_begin_ = gap_end_ = store_.size();
+    return;
+  }
   MoveGapTo(static_cast<size_t>(LineCount()));
+  Slot slot{base_.get() + offset, static_cast<uint32_t>(length), -1};
   if (gap_begin_ == gap_end_) {
-    store_.push_back(std::move(text));
+    store_.push_back(slot);
     gap_begin_ = gap_end_ = store_.size();
   } else {
-    store_[gap_begin_++] = std::move(text);
+    store_[gap_begin_++] = slot;
+  }
+}
+
+void MemoryTapeBuffer::AppendLine(std::string_view text) {
+  MoveGapTo(static_cast<size_t>(LineCount()));
+  if (gap_begin_ == gap_end_) {
+    store_.emplace_back();
+    gap_begin_ = gap_end_ = store_.size();
+    Store(&store_.back(), text);
+  } else {
+    Slot& slot = store_[gap_begin_++];
+    slot = Slot{};  // gap slots may still name texts that moved on with their lines
+    Store(&slot, text);
   }
 }
 
@@ -100,7 +162,7 @@ std::string MemoryTapeBuffer::Text() const {
 }
 
 void MemoryTapeBuffer::UserReplaceLine(int line, std::string_view text) {
-  At(line).assign(text.data(), text.size());
+  Store(&At(line), text);
   modified_ = true;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,13 +37,18 @@ class TapeBuffer {
   virtual void Repaint() {}
 };
 
-// A buffer in memory, for tests and the command-line tool. Lines live in a gap
-// buffer, so the engine's top-to-bottom inserts during a whole-tape pass cost O(1)
-// each instead of moving every line below.
+// A buffer in memory, for tests and the command-line tool. A loaded document stays
+// one block of bytes that the lines view; only lines written since own their text.
+// The lines live in a gap buffer, so the engine's top-to-bottom inserts during a
+// whole-tape pass cost O(1) each instead of moving every line below.
 class MemoryTapeBuffer : public TapeBuffer {
  public:
   MemoryTapeBuffer() = default;
-  explicit MemoryTapeBuffer(std::vector<std::string> lines);
+  explicit MemoryTapeBuffer(const std::vector<std::string>& lines);
+  MemoryTapeBuffer(const MemoryTapeBuffer&) = delete;
+  MemoryTapeBuffer& operator=(const MemoryTapeBuffer&) = delete;
+  MemoryTapeBuffer(MemoryTapeBuffer&&) = default;
+  MemoryTapeBuffer& operator=(MemoryTapeBuffer&&) = default;
 
   int LineCount() const override;
   std::string_view Line(int line) const override;
@@ -53,8 +61,17 @@ class MemoryTapeBuffer : public TapeBuffer {
   bool Modified() const override { return modified_; }
   void SetModified(bool modified) override { modified_ = modified; }
 
+  // Empties the buffer and takes the bytes of a document, which AddLoadedLine then
+  // cuts into lines without copying them.
+  void Adopt(std::string bytes);
+  void Adopt(std::shared_ptr<const char[]> bytes, size_t size);
+  std::string_view AdoptedBytes() const { return {base_.get(), base_size_}; }
+  // Appends a line viewing [offset, offset+length) of the adopted bytes.
+  void AddLoadedLine(size_t offset, size_t length);
+  void Reserve(size_t lines) { store_.reserve(lines); }
+
   // Test and tool helpers.
-  void AppendLine(std::string text);
+  void AppendLine(std::string_view text);
   std::vector<std::string> Lines() const;
   std::string Text() const;  // lines joined with "\n", no final break
   // Simulates a user edit of a whole line: replaces it and sets the modified flag.
@@ -63,12 +80,25 @@ class MemoryTapeBuffer : public TapeBuffer {
   long WriteCount() const { return writes_; }
 
  private:
-  std::string& At(int line);
-  const std::string& At(int line) const;
+  // 16 bytes a line: a document of millions of lines stays a small multiple of its bytes.
+  struct Slot {
+    const char* data = nullptr;
+    uint32_t size = 0;
+    int32_t owned = -1;  // index into owned_, or -1 when the text views the loaded bytes
+    std::string_view text() const { return {data, size}; }
+  };
+  Slot& At(int line);
+  const Slot& At(int line) const;
   void MoveGapTo(size_t index);
+  void Store(Slot* slot, std::string_view text);
+  void Release(Slot* slot);
 
-  std::vector<std::string> store_;
-  size_t gap_begin_ = 0;  // lines [gap_begin_, gap_end_) of store_ are unused
+  std::shared_ptr<const char[]> base_;
+  size_t base_size_ = 0;
+  std::deque<std::string> owned_;  // a deque never moves its strings
+  std::vector<int> free_owned_;
+  std::vector<Slot> store_;
+  size_t gap_begin_ = 0;  // slots [gap_begin_, gap_end_) are unused
   size_t gap_end_ = 0;
   int caret_line_ = 1;
   int caret_column_ = 0;

@@ -166,27 +166,34 @@ bool TapeEngine::WriteResult(int line, Amount value, bool insert) {
   return insert;
 }
 
-TapeEngine::BlockResult TapeEngine::RecalcRun(int l0) {
+TapeEngine::BlockResult TapeEngine::RecalcRun(int l0, bool at_run_start) {
   bool remembered = doc_modified_;
   int l = l0;
-  while (l > 1 && IsRunKind(KindOf(l - 1))) --l;
-  while (KindOf(l) == lkSeparator) ++l;
-  if (KindOf(l) != lkNumber || !IsRunKind(KindOf(l + 1))) return {std::max(l0, l + 1), 0};
+  if (!at_run_start) {
+    while (l > 1 && IsRunKind(KindOf(l - 1))) --l;
+  }
+  LineKind kind = KindOf(l);
+  while (kind == lkSeparator) kind = KindOf(++l);
+  if (kind != lkNumber) return {std::max(l0, l + 1), 0};
+  LineKind next = KindOf(l + 1);
+  if (!IsRunKind(next)) return {std::max(l0, l + 1), 0};
 
   int resume = l0;
-  LineKind kind = lkNumber;
   while (kind == lkNumber) {
     Amount total = 0;
     Amount term = 0;
     while (kind == lkNumber) {
       Apply(ReformatEntryLine(l), &total, &term);
-      kind = KindOf(++l);
+      ++l;
+      // The kind of the line after the run's first line is known already.
+      kind = next != lkEmpty ? next : KindOf(l);
+      next = lkEmpty;
     }
     if (kind == lkSeparator) {
       WriteSeparatorLine(l);
       ++l;
-      LineKind next = KindOf(l);
-      WriteResult(l, total + term, /*insert=*/!(next == lkNumber || next == lkEmpty));
+      LineKind after = KindOf(l);
+      WriteResult(l, total + term, /*insert=*/!(after == lkNumber || after == lkEmpty));
       resume = std::max(resume, l);
       kind = KindOf(l);
     }
@@ -195,18 +202,30 @@ TapeEngine::BlockResult TapeEngine::RecalcRun(int l0) {
   return {resume, l};
 }
 
-int TapeEngine::RecalcBlock(int line) { return RecalcRun(line).resume; }
+int TapeEngine::RecalcBlock(int line) { return RecalcRun(line, false).resume; }
 
 void TapeEngine::RecalcAll() {
   host_.BeginBusy();
   bool remembered = doc_modified_;
   int l = 1;
+  bool above_seen = true;  // every line above l was looked at and is no run line
   while (l <= buffer_.LineCount()) {
     if (IsRunKind(KindOf(l))) {
-      BlockResult r = RecalcRun(l);
-      // Every later line of the run that a restart would begin at recomputes the
-      // same run from the same text and writes nothing new: go on after the run.
-      l = r.run_end != 0 ? std::max(r.resume, r.run_end - 1) : r.resume;
+      BlockResult r = RecalcRun(l, above_seen);
+      if (r.run_end != 0) {
+        // Every later line of the run that a restart would begin at recomputes the
+        // same run from the same text and writes nothing new, and the line that
+        // ended the run is no run line: go on after it.
+        l = r.run_end;
+        above_seen = true;
+      } else {
+        // Nothing was computed; the scan skips ahead as a restart would, past lines
+        // it has not looked at.
+        l = r.resume;
+        above_seen = false;
+      }
+    } else {
+      above_seen = true;
     }
     ++l;
   }

@@ -80,7 +80,8 @@ class TapeEngine {
     int resume;   // where a whole-tape scan goes on (the Part's return value)
     int run_end;  // first line after the run, 0 when nothing was computed
   };
-  BlockResult RecalcRun(int line);
+  // at_run_start: the caller knows `line` is the first line of its run.
+  BlockResult RecalcRun(int line, bool at_run_start);
   // Reads a trimmed amount line and writes its canonical text into *out.
   TapeEntry CanonicalEntry(std::string_view trimmed, std::string* out, bool* division_by_zero);
   // Writes a result into `line`, or inserts it there; returns whether it inserted.
