@@ -7,7 +7,8 @@ packages=(
   build-essential cmake pkg-config git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev
-  xvfb xauth xdotool x11-utils imagemagick fonts-liberation poppler-utils mawk
+  libxkbcommon-dev libxkbcommon-x11-dev libxcb-xkb-dev
+  xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick fonts-liberation poppler-utils mawk
 )
 
 missing=()
