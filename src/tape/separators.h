@@ -12,9 +12,9 @@ struct Separators {
 
 // Picks the tape's separators from the locale's texts for them. A separator must be
 // a single byte that cannot be mistaken for anything else on a tape line (not a
-// digit, blank, operator, "%", "=", "E" or a control character). A decimal separator
-// that fails this becomes "."; a thousands separator that fails it, or equals the
-// decimal separator, becomes "," after a "." decimal and "." after any other.
+// digit, blank, operator, "%", "=", "E", the no-break space or a control character). A decimal
+// separator that fails this becomes "."; a thousands separator that fails it, or equals the decimal
+// separator, becomes "," after a "." decimal and "." after any other.
 Separators ChooseSeparators(std::string_view locale_decimal, std::string_view locale_thousands);
 
 // The separators of the user's locale (LC_NUMERIC from the environment), through

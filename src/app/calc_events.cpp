@@ -1,0 +1,193 @@
+// Keys, mouse, drops and the keypad on the main window; loading documents.
+#include <Qsci/qsciscintilla.h>
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/calc_main.h"
+#include "app/message_box.h"
+#include "app/scintilla_tape_buffer.h"
+#include "config/conf.h"
+#include "config/lang_texts.h"
+#include "platform/key_layout.h"
+#include "platform/launcher.h"
+
+namespace numvex {
+
+namespace {
+
+// Windows virtual-key codes of the numeric keypad's operator keys and of Enter.
+constexpr int kVkReturn = 13;
+constexpr int kVkMultiply = 106;
+constexpr int kVkAdd = 107;
+constexpr int kVkSubtract = 109;
+constexpr int kVkDivide = 111;
+
+// The byte a typed text stands for in the document's single-byte code page.
+char ByteOf(const QString& text) {
+  QChar c = text.at(0);
+  return c.unicode() < 256 ? static_cast<char>(c.unicode()) : 0;
+}
+
+}  // namespace
+
+bool TfrmCalc::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtCalc_) {
+    if (event->type() == QEvent::KeyPress) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (!key->text().isEmpty()) {
+        char c = ByteOf(key->text());
+        if (c != 0 && static_cast<unsigned char>(c) >= ' ') txtCalcKeyPress(c);
+      }
+    } else if (event->type() == QEvent::KeyRelease) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (!key->isAutoRepeat()) txtCalcKeyUp(key_layout_->VirtualKeyOf(*key), key->modifiers());
+    }
+  } else if (watched == txtCalc_->viewport()) {
+    switch (event->type()) {
+      case QEvent::MouseButtonRelease:
+        txtCalcMouseUp();
+        break;
+      case QEvent::DragEnter: {
+        auto* drag = static_cast<QDragEnterEvent*>(event);
+        if (drag->mimeData()->hasUrls()) {
+          drag->acceptProposedAction();
+          return true;
+        }
+        break;
+      }
+      case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (drop->mimeData()->hasUrls() && HandleDroppedUrls(drop->mimeData()->urls())) {
+          drop->acceptProposedAction();
+          return true;
+        }
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmCalc::txtCalcKeyPress(char c) { engine_->LastKeyChar = c; }
+
+void TfrmCalc::txtCalcKeyUp(int key_code, Qt::KeyboardModifiers shift) {
+  if (!CalcMode()) return;
+  shift &= ~Qt::KeypadModifier;
+  if (key_code == kVkReturn) {
+    if (shift != Qt::ShiftModifier) engine_->TotalAt(TotalSender::Editor);
+    return;
+  }
+  if (key_code == kVkMultiply || key_code == kVkAdd || key_code == kVkSubtract ||
+      key_code == kVkDivide || IsOperatorKey(key_code, *key_layout_)) {
+    engine_->OperatorTyped();
+    return;
+  }
+  engine_->RecalcOnCaretLeave();
+}
+
+void TfrmCalc::txtCalcMouseUp() { engine_->RecalcOnCaretLeave(); }
+
+void TfrmCalc::txtCalcChange() { SetDocModified(true); }
+
+void TfrmCalc::txtCalcDblClick() {
+  std::string link = engine_->LinkAtCaret();
+  if (!link.empty()) LaunchCommandLine(link);
+}
+
+void TfrmCalc::cmdNumberClick(QToolButton* sender) {
+  buffer_->InsertAtCaretAsUserEdit(sender->text());
+}
+
+void TfrmCalc::cmdDivClick(QToolButton* sender) {
+  if (!CalcMode()) return;
+  QString name = sender->objectName();
+  char c = 0;
+  if (name == "cmdDiv") c = '/';
+  if (name == "cmdMul") c = '*';
+  if (name == "cmdPlus") c = '+';
+  if (name == "cmdMinus") c = '-';
+  if (c == 0) return;
+  buffer_->InsertAtCaretAsUserEdit(QString(QChar::fromLatin1(c)));
+  engine_->LastKeyChar = c;
+  engine_->OperatorTyped();
+}
+
+void TfrmCalc::cmdCalcClick() { engine_->TotalAt(TotalSender::Keypad); }
+
+void TfrmCalc::cmdClearClick() { engine_->ClearKey(); }
+
+void TfrmCalc::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TfrmCalc::dropEvent(QDropEvent* event) {
+  if (event->mimeData()->hasUrls() && HandleDroppedUrls(event->mimeData()->urls())) {
+    event->acceptProposedAction();
+  }
+}
+
+bool TfrmCalc::HandleDroppedUrls(const QList<QUrl>& urls) {
+  // Only the first dropped file is opened; the others are ignored.
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
+  QString path = urls.first().toLocalFile();
+  if (AskSave() == mrCancel) return true;
+  OpenDocument(path);
+  return true;
+}
+
+bool TfrmCalc::LoadLines(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return false;
+  line_break_ = bytes.contains('\r') ? LineBreak::CRLF : LineBreak::LF;
+  buffer_->SetDocumentText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
+                           line_break_);
+  return true;
+}
+
+void TfrmCalc::OpenDocument(const QString& name) {
+  file_name_ = name.trimmed();
+  buffer_->SetDocumentText({}, line_break_);
+  QFileInfo info(file_name_);
+  if (!file_name_.isEmpty() && info.exists()) {
+    if (info.isDir() || !LoadLines(file_name_)) {
+      file_name_.clear();
+      SetDocModified(false);
+      NewCalcFile();
+      return;
+    }
+    SwitchMode(file_name_);
+    SetDocModified(false);
+    if (CalcMode()) engine_->RecalcAll();
+    engine_->ResetTapeView();
+    UpdateCaption();
+    return;
+  }
+  if (!file_name_.isEmpty()) {
+    ShowMessage(this, {GetLangText("FileDoesNotExist"), GetLangText("Fatal Error"),
+                       MessageButtons::Ok, MessageIcon::Error});
+  }
+  file_name_.clear();
+  SetDocModified(false);
+  NewCalcFile();
+}
+
+void TfrmCalc::NewCalcFile() {
+  file_name_.clear();
+  buffer_->SetDocumentText({}, line_break_);
+  SwitchMode("blablabla.nvx");
+  engine_->ResetTapeView();
+  UpdateCaption();
+}
+
+}  // namespace numvex

@@ -1,0 +1,329 @@
+#include "app/calc_main.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/keypad_panel.h"
+#include "app/message_box.h"
+#include "app/scintilla_tape_buffer.h"
+#include "app/single_step_undo.h"
+#include "app/stock_lexers.h"
+#include "app/syn_lexer_adapter.h"
+#include "config/conf.h"
+#include "config/lang_texts.h"
+#include "highlight/syn_nvx.h"
+#include "highlight/syn_zel_rep.h"
+#include "platform/key_layout.h"
+#include "platform/system_info.h"
+#include "ui/gpanel.h"
+
+namespace numvex {
+
+namespace {
+
+constexpr const char* kCaptionPrefix = "ZEL: Numvex";
+
+// The extension of a name: the text after the last ".", in lower case, or the
+// whole lower-case name when it has no ".".
+QString ExtensionOf(const QString& name) {
+  QString e = name.toLower();
+  int dot = e.lastIndexOf('.');
+  return dot < 0 ? e : e.mid(dot + 1);
+}
+
+}  // namespace
+
+TfrmCalc::TfrmCalc(bool first_instance, const QStringList& arguments, const QString& program_path,
+                   QWidget* parent)
+    : QMainWindow(parent), first_instance_(first_instance) {
+  setObjectName("frmCalc");
+  setWindowTitle(QString(kCaptionPrefix) + "[]");
+  QFont font("Arial");
+  font.setPixelSize(11);
+  setFont(font);
+  resize(523, 501);
+  setAcceptDrops(true);
+  BuildEditor();
+  BuildKeypad();
+  BuildMenus();
+  FormCreate(arguments, program_path);
+}
+
+TfrmCalc::~TfrmCalc() {
+  // The lexers belong to the editor; detach them before the highlighters they drive go.
+  if (txtCalc_ != nullptr) txtCalc_->setLexer(nullptr);
+}
+
+void TfrmCalc::BuildEditor() {
+  auto* client = new QWidget(this);
+  client->setObjectName("pnlClient");
+  setCentralWidget(client);
+  pnlCalcShadow_ = new TGPanel(client);
+  pnlCalcShadow_->setObjectName("pnlCalcShadow");
+  pnlCalcShadow_->setFrameShape(QFrame::NoFrame);
+  pnlCalcShadow_->SetColor_1(clNavy);
+  pnlCalcShadow_->SetColor_2(clNavy);
+  pnlCalcShadow_->SetColor_3(clNavy);
+
+  txtCalc_ = new QsciScintilla(client);
+  txtCalc_->setObjectName("txtCalc");
+  txtCalc_->setUtf8(false);
+  QFont editor_font("Courier New");
+  editor_font.setPixelSize(13);
+  editor_font.setStyleHint(QFont::Monospace);
+  txtCalc_->setFont(editor_font);
+  txtCalc_->setMarginsFont(editor_font);
+  txtCalc_->setMarginLineNumbers(0, true);
+  txtCalc_->setMarginWidth(0, QStringLiteral("099"));
+  txtCalc_->setMarginWidth(1, 0);
+  txtCalc_->setTabWidth(4);
+  txtCalc_->setIndentationsUseTabs(true);
+  txtCalc_->setContextMenuPolicy(Qt::CustomContextMenu);
+  txtCalc_->installEventFilter(this);
+  txtCalc_->viewport()->installEventFilter(this);
+  txtCalc_->viewport()->setAcceptDrops(true);
+  pnlCalcShadow_->move(12, 12);
+  txtCalc_->move(4, 3);
+  txtCalc_->raise();
+
+  buffer_ = std::make_unique<ScintillaTapeBuffer>(txtCalc_);
+  undo_ = std::make_unique<SingleStepUndo>(txtCalc_, buffer_.get());
+  engine_ = std::make_unique<TapeEngine>(*buffer_, static_cast<TapeHost&>(*this));
+  connect(buffer_.get(), &ScintillaTapeBuffer::userTextChanged, this, &TfrmCalc::txtCalcChange);
+  connect(txtCalc_, &QsciScintilla::SCN_DOUBLECLICK, this,
+          [this](int, int, int) { txtCalcDblClick(); });
+
+  syn_high_nvx_ = MakeMainWindowNvx();
+  syn_off_ = MakeSynOff();
+  nvx_lexer_ = new SynLexerAdapter(syn_high_nvx_.get(), txtCalc_);
+  off_lexer_ = new SynLexerAdapter(syn_off_.get(), txtCalc_);
+  stock_lexers_ = std::make_unique<StockLexers>(txtCalc_);
+  key_layout_ = SystemKeyLayout();
+}
+
+void TfrmCalc::BuildKeypad() {
+  pnlCommand_ = new KeypadPanel(centralWidget());
+  for (const char* name : {"cmd0", "cmd1", "cmd2", "cmd3", "cmd4", "cmd5", "cmd6", "cmd7", "cmd8",
+                           "cmd9", "cmdComma"}) {
+    QToolButton* key = pnlCommand_->Key(name);
+    connect(key, &QToolButton::clicked, this, [this, key] { cmdNumberClick(key); });
+  }
+  for (const char* name : {"cmdDiv", "cmdMul", "cmdMinus", "cmdPlus"}) {
+    QToolButton* key = pnlCommand_->Key(name);
+    connect(key, &QToolButton::clicked, this, [this, key] { cmdDivClick(key); });
+  }
+  connect(pnlCommand_->Key("cmdCalc"), &QToolButton::clicked, this, &TfrmCalc::cmdCalcClick);
+  connect(pnlCommand_->Key("cmdClear"), &QToolButton::clicked, this, &TfrmCalc::cmdClearClick);
+}
+
+void TfrmCalc::FormCreate(const QStringList& arguments, const QString& program_path) {
+  // The notification-area icon is prepared by the tray feature.
+  Separators seps = RegionalSeparators();
+  engine_->SetSeparators(seps);
+  InitTapeArithmetic();
+  Conf.ShowNumPad = true;
+  Conf.Language = DetectLanguage(UserDefaultLangId());
+  // Stored settings override these once settings persistence is in place.
+  mnuSyntax_->menuAction()->setVisible(Conf.ShowSyntaxMenu);
+  SwitchMode("noname.nvx");
+  ApplyLanguage(Conf.Language, true);
+  pnlCommand_->Key("cmdComma")->setText(QString(QChar::fromLatin1(seps.decimal)));
+
+  QString document;
+  if (!arguments.isEmpty() && arguments.first().trimmed().toUpper() == "/TB") {
+    document = arguments.value(1);
+    start_visible_ = false;
+  } else {
+    document = arguments.value(0);
+    start_visible_ = true;
+  }
+  if (Conf.FirstStart) {
+    Conf.FirstStart = false;
+    QFileInfo program(program_path);
+    QString intro = QString::number(Conf.Language) + "Numvex.txt";
+    int at = program_path.indexOf("Numvex.exe", 0, Qt::CaseInsensitive);
+    QString path = at >= 0 ? QString(program_path).replace(at, 10, intro)
+                           : program.absolutePath() + "/" + intro;
+    document = QFileInfo::exists(path) ? path : QString();
+  }
+  QApplication::processEvents();
+  OpenDocument(document);
+  if (file_name_.contains("Numvex.txt")) {
+    SwitchMode("noname.nvx");
+    Conf.ShowNumPad = true;
+    FormResize();
+  }
+}
+
+void TfrmCalc::SwitchMode(const QString& name) {
+  QString e = ExtensionOf(name);
+  for (QAction* item : syntax_items_->actions()) item->setChecked(false);
+  auto check = [this](const char* item) {
+    if (auto* a = findChild<QAction*>(item)) a->setChecked(true);
+  };
+  if (e == "nvx") {
+    engine_->CalcMode = true;
+    findChild<QAction*>("mnuONumvexMode")->setChecked(true);
+    findChild<QAction*>("mnuOTexteditorMode")->setChecked(false);
+    check("mnuSnvx");
+    AttachLexer(nvx_lexer_);
+    save_filter_index_ = 1;
+  } else {
+    engine_->CalcMode = false;
+    findChild<QAction*>("mnuONumvexMode")->setChecked(false);
+    findChild<QAction*>("mnuOTexteditorMode")->setChecked(true);
+    QsciLexer* lexer = off_lexer_;
+    const char* item = "mnuStxt";
+    int filter = save_filter_index_;
+    if (e == "txt") {
+      filter = 2;
+    } else if (e == "ini") {
+      lexer = stock_lexers_->Get(StockLexer::SynIni), filter = 3, item = "mnuSini";
+    } else if (e == "cpp" || e == "c" || e == "h") {
+      lexer = stock_lexers_->Get(StockLexer::SynCpp), filter = 4, item = "mnuScpp";
+    } else if (e == "html" || e == "htm" || e == "xml") {
+      lexer = stock_lexers_->Get(StockLexer::SynHTML), filter = 5, item = "mnuShtml";
+    } else if (e == "pas") {
+      lexer = stock_lexers_->Get(StockLexer::SynPas), filter = 6, item = "mnuSpas";
+    } else if (e == "pl" || e == "pm" || e == "cgi") {
+      lexer = stock_lexers_->Get(StockLexer::SynPerl), filter = 7, item = "mnuSpl";
+    } else if (e == "java") {
+      lexer = stock_lexers_->Get(StockLexer::SynJava), filter = 8, item = "mnuSjava";
+    }
+    AttachLexer(lexer);
+    check(item);
+    save_filter_index_ = filter;
+  }
+  FormResize();
+  ApplyEditorOptions();
+}
+
+void TfrmCalc::AttachLexer(QsciLexer* lexer) {
+  if (txtCalc_->lexer() == lexer) return;
+  QFont font = txtCalc_->font();
+  if (lexer != nullptr) {
+    lexer->setDefaultFont(font);
+    lexer->setFont(font);
+  }
+  txtCalc_->setLexer(lexer);
+}
+
+void TfrmCalc::ApplyEditorOptions() {
+  // Tab width and editor options come from the settings; the line-number gutter
+  // only ever shows in text editor mode.
+  txtCalc_->setTabWidth(Conf.TabStops > 0 ? Conf.TabStops : 4);
+  txtCalc_->setAutoIndent(Conf.AutoIndent);
+  txtCalc_->setIndentationsUseTabs(!Conf.TabsToSpaces);
+  bool gutter = !CalcMode() && Conf.Gutter;
+  txtCalc_->setMarginWidth(0, gutter ? QStringLiteral("099") : QString());
+  txtCalc_->setMarginLineNumbers(0, gutter);
+}
+
+int TfrmCalc::AskSave() {
+  // Saving and the recent-file list arrive with document handling; until then
+  // unsaved changes are given up as with the question switched off.
+  return mrOk;
+}
+
+void TfrmCalc::FormResize() {
+  QWidget* client = centralWidget();
+  if (client == nullptr || pnlCommand_ == nullptr) return;
+  int cw = client->width();
+  int ch = client->height();
+  int w = width();
+  int editor_height = ch - 12;
+  bool keypad = Conf.ShowNumPad && CalcMode();
+  int editor_width = keypad ? w - 200 : w - 22;
+  pnlCommand_->setVisible(keypad);
+  setMinimumWidth(keypad ? 400 : 222);
+  setMinimumHeight(235);
+  txtCalc_->setGeometry(4, 3, std::max(editor_width, 0), std::max(editor_height, 0));
+  pnlCalcShadow_->setGeometry(12, 12, std::max(editor_width, 0), std::max(editor_height - 2, 0));
+  pnlCommand_->setGeometry(cw - KeypadPanel::kWidth, 0, KeypadPanel::kWidth, ch);
+  pnlCommand_->Arrange();
+  txtCalc_->update();
+  pnlCalcShadow_->update();
+}
+
+void TfrmCalc::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TfrmCalc::UpdateCaption() {
+  QString caption = QString(kCaptionPrefix) + " [" + file_name_ + (DocModified() ? "*" : "") + "]";
+  setWindowTitle(caption);
+}
+
+void TfrmCalc::SetDocModified(bool modified) {
+  engine_->SetDocModified(modified);
+  UpdateCaption();
+}
+
+void TfrmCalc::mnuONumvexModeClick() { SwitchMode("noname.nvx"); }
+
+void TfrmCalc::mnuOTexteditorModeClick() {
+  if (Conf.FirstTextMode) {
+    Conf.FirstTextMode = false;
+    ShowMessage(this, {GetLangText("FirstTextModeText"), GetLangText("FirstTextModeCaption"),
+                       MessageButtons::Ok, MessageIcon::Information});
+  }
+  SwitchMode(file_name_.isEmpty() ? QStringLiteral("noname.txt") : file_name_);
+}
+
+void TfrmCalc::mnuSiniClick(QAction* item) { SwitchMode("noname." + item->objectName().mid(4)); }
+
+void TfrmCalc::mnuOPreferencesClick() {
+  // The preferences dialog arrives with its own feature; after OK the window
+  // follows the settings at once.
+  if (CalcMode()) FormResize();
+  mnuSyntax_->menuAction()->setVisible(Conf.ShowSyntaxMenu);
+  if (CalcMode()) engine_->RecalcAll();
+}
+
+void TfrmCalc::mnuFExitClick() { close(); }
+
+void TfrmCalc::closeEvent(QCloseEvent* event) {
+  if (AskSave() == mrCancel) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+void TfrmCalc::DivisionByZero(int /*line*/) {
+  ShowMessage(this, {GetLangText("Error200"), GetLangText("Ooops"), MessageButtons::Ok,
+                     MessageIcon::Error});
+}
+
+void TfrmCalc::DocModifiedChanged(bool /*modified*/) { UpdateCaption(); }
+
+void TfrmCalc::BeginBusy() {
+  if (busy_depth_++ == 0) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    setEnabled(false);
+  }
+}
+
+void TfrmCalc::EndBusy() {
+  if (--busy_depth_ == 0) {
+    setEnabled(true);
+    QApplication::restoreOverrideCursor();
+    txtCalc_->setFocus();
+  }
+}
+
+void TfrmCalc::SetKeyLayout(std::unique_ptr<KeyLayout> layout) { key_layout_ = std::move(layout); }
+
+}  // namespace numvex

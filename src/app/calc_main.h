@@ -1,0 +1,128 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+
+#include "tape/document_text.h"
+#include "tape/tape_engine.h"
+#include "tape/tape_host.h"
+
+class QAction;
+class QActionGroup;
+class QFileDialog;
+class QMenu;
+class QsciLexer;
+class QsciScintilla;
+class QToolBar;
+class QToolButton;
+
+namespace numvex {
+
+class KeyLayout;
+class KeypadPanel;
+class ScintillaTapeBuffer;
+class SingleStepUndo;
+class SynLexerAdapter;
+class TGPanel;
+class TSynhighNvx;
+class TzelRepSyn;
+class StockLexers;
+
+// The main window: the editor txtCalc with the tape engine, the keypad, the menus.
+class TfrmCalc : public QMainWindow, private TapeHost {
+  Q_OBJECT
+ public:
+  // `arguments` are the program's command-line arguments without the program name;
+  // `program_path` is the program file, beside which the introduction documents lie.
+  TfrmCalc(bool first_instance, const QStringList& arguments, const QString& program_path,
+           QWidget* parent = nullptr);
+  ~TfrmCalc() override;
+
+  // Whether the window should be shown after creation (false for "/TB").
+  bool StartVisible() const { return start_visible_; }
+
+  // State shared with the tape engine.
+  bool CalcMode() const { return engine_->CalcMode; }
+  bool DocModified() const { return engine_->DocModified(); }
+  const QString& FileName() const { return file_name_; }
+  TapeEngine& Engine() { return *engine_; }
+  QsciScintilla* Editor() const { return txtCalc_; }
+
+  void SwitchMode(const QString& name);
+  void FormResize();
+  void UpdateCaption();
+  void SetDocModified(bool modified);
+  void OpenDocument(const QString& name);
+  void NewCalcFile();
+  int AskSave();
+  void ApplyLanguage(int language, bool main_window_only);
+  // Replaces the character-to-key translation (tests inject a layout).
+  void SetKeyLayout(std::unique_ptr<KeyLayout> layout);
+
+  // Menu and keypad handlers.
+  void mnuONumvexModeClick();
+  void mnuOTexteditorModeClick();
+  void mnuSiniClick(QAction* item);
+  void mnuOPreferencesClick();
+  void mnuFExitClick();
+  void cmdNumberClick(QToolButton* sender);
+  void cmdDivClick(QToolButton* sender);
+  void cmdCalcClick();
+  void cmdClearClick();
+
+  // Editor events.
+  void txtCalcKeyPress(char c);
+  void txtCalcKeyUp(int key_code, Qt::KeyboardModifiers shift);
+  void txtCalcMouseUp();
+  void txtCalcChange();
+  void txtCalcDblClick();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  // TapeHost
+  void DivisionByZero(int line) override;
+  void DocModifiedChanged(bool modified) override;
+  void BeginBusy() override;
+  void EndBusy() override;
+
+  void FormCreate(const QStringList& arguments, const QString& program_path);
+  void BuildEditor();
+  void BuildMenus();
+  void BuildKeypad();
+  void AttachLexer(QsciLexer* lexer);
+  void ApplyEditorOptions();
+  bool LoadLines(const QString& path);
+  bool HandleDroppedUrls(const QList<QUrl>& urls);
+  QAction* MenuItem(QMenu* menu, const char* name, QAction* action = nullptr);
+
+  QsciScintilla* txtCalc_ = nullptr;
+  TGPanel* pnlCalcShadow_ = nullptr;
+  KeypadPanel* pnlCommand_ = nullptr;
+  QToolBar* tbarButton_ = nullptr;
+  QMenu* mnuSyntax_ = nullptr;
+  QActionGroup* syntax_items_ = nullptr;
+  std::unique_ptr<ScintillaTapeBuffer> buffer_;
+  std::unique_ptr<SingleStepUndo> undo_;
+  std::unique_ptr<TapeEngine> engine_;
+  std::unique_ptr<TSynhighNvx> syn_high_nvx_;
+  std::unique_ptr<TzelRepSyn> syn_off_;
+  SynLexerAdapter* nvx_lexer_ = nullptr;
+  SynLexerAdapter* off_lexer_ = nullptr;
+  std::unique_ptr<StockLexers> stock_lexers_;
+  std::unique_ptr<KeyLayout> key_layout_;
+  QString file_name_;
+  LineBreak line_break_ = LineBreak::CRLF;
+  int save_filter_index_ = 1;
+  bool first_instance_ = false;
+  bool start_visible_ = true;
+  int busy_depth_ = 0;
+};
+
+}  // namespace numvex

@@ -1,0 +1,30 @@
+// numvex: the desktop tape calculator.
+#include <QApplication>
+#include <QStringList>
+
+#include "app/calc_main.h"
+#include "app/secondary_windows.h"
+#include "config/conf.h"
+#include "platform/instance_lock.h"
+#include "tape/tape_engine.h"
+
+int main(int argc, char** argv) {
+  numvex::ResetConfToProgramStart();
+  numvex::InitTapeArithmetic();
+  numvex::InstanceLock instance_lock;
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Numvex");
+  QApplication::setApplicationDisplayName("ZEL: Numvex");
+  QStringList arguments = QApplication::arguments();
+  QString program = arguments.isEmpty() ? QString() : arguments.takeFirst();
+  program = QApplication::applicationFilePath();
+
+  numvex::TfrmCalc main_window(instance_lock.FirstInstance(), arguments, program);
+  numvex::TfrmOptions options(&main_window);
+  numvex::TfrmSearchReplace search_replace(&main_window);
+  numvex::TfrmSearch search(&main_window);
+  numvex::TfrmHelp help(&main_window);
+  numvex::TfrmAbout about(&main_window);
+  if (main_window.StartVisible()) main_window.show();
+  return QApplication::exec();
+}

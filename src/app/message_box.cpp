@@ -1,0 +1,62 @@
+#include "app/message_box.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace numvex {
+
+namespace {
+
+MessageHandler& Handler() {
+  static MessageHandler handler;
+  return handler;
+}
+
+QMessageBox::Icon ToQt(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::Error:
+      return QMessageBox::Critical;
+    case MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+void SetMessageHandler(MessageHandler handler) { Handler() = std::move(handler); }
+
+int ShowMessage(QWidget* parent, const MessageRequest& request) {
+  if (Handler()) return Handler()(request);
+  QMessageBox box(ToQt(request.icon), QString::fromStdString(request.caption),
+                  QString::fromStdString(request.text), QMessageBox::NoButton, parent);
+  if (request.buttons == MessageButtons::YesNoCancel) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+  }
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return mrYes;
+    case QMessageBox::No:
+      return mrNo;
+    case QMessageBox::Cancel:
+      return mrCancel;
+    default:
+      return request.buttons == MessageButtons::Ok ? mrOk : mrCancel;
+  }
+}
+
+void ReportError(QWidget* parent, const std::string& message) {
+  ShowMessage(parent, {message, "Numvex", MessageButtons::Ok, MessageIcon::Error});
+}
+
+}  // namespace numvex

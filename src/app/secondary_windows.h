@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+namespace numvex {
+
+// The program's other windows. Each is created once at start and reused; their
+// contents come with the preferences, editing and help features.
+class TfrmOptions : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TfrmOptions(QWidget* parent = nullptr);
+};
+
+class TfrmSearchReplace : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TfrmSearchReplace(QWidget* parent = nullptr);
+};
+
+class TfrmSearch : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TfrmSearch(QWidget* parent = nullptr);
+};
+
+class TfrmHelp : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TfrmHelp(QWidget* parent = nullptr);
+};
+
+class TfrmAbout : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TfrmAbout(QWidget* parent = nullptr);
+};
+
+}  // namespace numvex

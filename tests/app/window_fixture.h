@@ -1,0 +1,89 @@
+#pragma once
+
+#include <Qsci/qsciscintilla.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/calc_main.h"
+#include "app/message_box.h"
+#include "config/conf.h"
+#include "platform/key_layout.h"
+#include "tape/tape_buffer.h"
+
+namespace numvex::testing {
+
+// A main window as the program creates it, with a known keyboard layout and every
+// message box answered by the test.
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetConfToProgramStart();
+    SetMessageHandler([this](const MessageRequest& request) {
+      messages.push_back(request);
+      return answer;
+    });
+  }
+  void TearDown() override {
+    window.reset();
+    SetMessageHandler(nullptr);
+    ResetConfToProgramStart();
+  }
+
+  void Open(const QStringList& arguments = {}, bool us_layout = true) {
+    window = std::make_unique<TfrmCalc>(true, arguments, QApplication::applicationFilePath());
+    window->SetKeyLayout(us_layout ? UsLayout() : GermanLayout());
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    editor()->setFocus();
+    QApplication::processEvents();
+  }
+
+  QsciScintilla* editor() const { return window->Editor(); }
+  QToolButton* Key(const char* name) const { return window->findChild<QToolButton*>(name); }
+
+  // The editor's lines as bytes.
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    TapeBuffer& buffer = window->Engine().Buffer();
+    for (int i = 1; i <= buffer.LineCount(); ++i) lines.emplace_back(buffer.Line(i));
+    return lines;
+  }
+  // Puts a text into the editor as a fresh, unchanged document.
+  void SetText(const char* text) {
+    editor()->setText(QString::fromLatin1(text));
+    editor()->setModified(false);
+    window->SetDocModified(false);
+  }
+  void Caret(int line, int column) { editor()->setCursorPosition(line - 1, column); }
+  int CaretLine() const { return window->Engine().GetCaret().line; }
+  int CaretColumn() const { return window->Engine().GetCaret().column; }
+  void Type(const char* text) { QTest::keyClicks(editor(), QString::fromLatin1(text)); }
+  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(editor(), key, modifiers);
+  }
+
+  std::unique_ptr<TfrmCalc> window;
+  std::vector<MessageRequest> messages;
+  int answer = mrOk;
+};
+
+// Canonical amount line with "." decimals and two places.
+inline std::string Entry(char op, const std::string& amount, const std::string& comment = "") {
+  std::string line(6, ' ');
+  line.push_back(op);
+  size_t dot = amount.find('.');
+  size_t p = dot == std::string::npos ? amount.size() : dot;
+  line.append(12 > p ? 12 - p : 0, ' ');
+  line += amount;
+  if (!comment.empty()) line += "  " + comment;
+  return line;
+}
+inline const std::string kSep = "      ----------------";
+
+}  // namespace numvex::testing
