@@ -1,0 +1,235 @@
+#include "app/scintilla_tape_buffer.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QByteArray>
+#include <algorithm>
+
+namespace numvex {
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kCr = "\r";
+constexpr std::string_view kLf = "\n";
+
+}  // namespace
+
+// --- engine write scope ----------------------------------------------------------------------
+
+ScintillaTapeBuffer::EngineWriteScope::EngineWriteScope(ScintillaTapeBuffer& buffer)
+    : buffer_(buffer) {
+  buffer_.BeginEngineWrite();
+}
+
+ScintillaTapeBuffer::EngineWriteScope::~EngineWriteScope() { buffer_.EndEngineWrite(); }
+
+void ScintillaTapeBuffer::BeginEngineWrite() {
+  if (engine_depth_++ > 0) return;
+  engine_wrote_ = false;
+  scroll_to_caret_ = false;
+  saved_caret_ = CurrentCaret();
+  saved_undo_collection_ = editor_->SendScintilla(Sci::SCI_GETUNDOCOLLECTION) != 0;
+  editor_->SendScintilla(Sci::SCI_SETUNDOCOLLECTION, 0UL);
+}
+
+void ScintillaTapeBuffer::EndEngineWrite() {
+  if (--engine_depth_ > 0) return;
+  editor_->SendScintilla(Sci::SCI_SETUNDOCOLLECTION, saved_undo_collection_ ? 1UL : 0UL);
+  if (!engine_wrote_) return;
+  // The recorded steps point at text that has moved under them; undoing one now would
+  // scramble the tape.
+  editor_->SendScintilla(Sci::SCI_EMPTYUNDOBUFFER);
+  PlaceCaret(saved_caret_, scroll_to_caret_);
+}
+
+// --- buffer ----------------------------------------------------------------------------------
+
+ScintillaTapeBuffer::ScintillaTapeBuffer(QsciScintilla* editor, QObject* parent)
+    : QObject(parent), editor_(editor) {
+  user_modified_ = editor_->isModified();
+  connect(editor_, &QsciScintilla::textChanged, this, &ScintillaTapeBuffer::OnTextChanged);
+}
+
+ScintillaTapeBuffer::~ScintillaTapeBuffer() = default;
+
+QsciScintilla* ScintillaTapeBuffer::Editor() const { return editor_; }
+
+void ScintillaTapeBuffer::OnTextChanged() {
+  if (EngineWriting()) return;
+  user_modified_ = true;
+  emit userTextChanged();
+}
+
+int ScintillaTapeBuffer::LineCount() const {
+  return static_cast<int>(editor_->SendScintilla(Sci::SCI_GETLINECOUNT));
+}
+
+long ScintillaTapeBuffer::LineStart(int line) const {
+  return editor_->SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line - 1));
+}
+
+long ScintillaTapeBuffer::LineEnd(int line) const {
+  return editor_->SendScintilla(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line - 1));
+}
+
+std::string_view ScintillaTapeBuffer::Line(int line) const {
+  line_.clear();
+  if (line < 1 || line > LineCount()) return line_;
+  const long start = LineStart(line);
+  const long end = LineEnd(line);
+  // SCI_GETTEXTRANGE writes a terminating zero after the bytes.
+  line_.resize(static_cast<size_t>(end - start) + 1);
+  editor_->SendScintilla(Sci::SCI_GETTEXTRANGE, start, end, line_.data());
+  line_.resize(static_cast<size_t>(end - start));
+  return line_;
+}
+
+std::string_view ScintillaTapeBuffer::LineBreakBytes() const {
+  switch (editor_->SendScintilla(Sci::SCI_GETEOLMODE)) {
+    case Sci::SC_EOL_CRLF:
+      return kCrLf;
+    case Sci::SC_EOL_CR:
+      return kCr;
+    default:
+      return kLf;
+  }
+}
+
+void ScintillaTapeBuffer::WriteRange(long from, long to, std::string_view text) {
+  EngineWriteScope scope(*this);
+  editor_->SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(from), to);
+  // An explicit length lets any byte through, zero included.
+  editor_->SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(text.size()),
+                         text.empty() ? "" : text.data());
+  engine_wrote_ = true;
+}
+
+void ScintillaTapeBuffer::ReplaceLine(int line, std::string_view text) {
+  if (line < 1 || line > LineCount()) return;
+  // A rewrite to the same bytes (the usual case when a run is recalculated) changes nothing,
+  // so it should not cost the user the undo step either.
+  if (Line(line) == text) return;
+  WriteRange(LineStart(line), LineEnd(line), text);
+}
+
+void ScintillaTapeBuffer::InsertLine(int before, std::string_view text) {
+  const int count = LineCount();
+  if (before < 1 || before > count + 1) return;
+  const std::string_view brk = LineBreakBytes();
+  scratch_.clear();
+  long at;
+  if (before <= count) {
+    at = LineStart(before);
+    scratch_.append(text).append(brk);
+  } else {
+    at = editor_->SendScintilla(Sci::SCI_GETLENGTH);
+    scratch_.append(brk).append(text);
+  }
+  WriteRange(at, at, scratch_);
+}
+
+void ScintillaTapeBuffer::DeleteLine(int line) {
+  const int count = LineCount();
+  if (line < 1 || line > count) return;
+  if (count == 1) {
+    WriteRange(0, editor_->SendScintilla(Sci::SCI_GETLENGTH), {});
+  } else if (line < count) {
+    WriteRange(LineStart(line), LineStart(line + 1), {});
+  } else {
+    // The last line goes together with the break that ends the line above it.
+    WriteRange(LineEnd(line - 1), editor_->SendScintilla(Sci::SCI_GETLENGTH), {});
+  }
+}
+
+ScintillaTapeBuffer::Caret ScintillaTapeBuffer::CurrentCaret() const {
+  const long pos = editor_->SendScintilla(Sci::SCI_GETCURRENTPOS);
+  const int line = static_cast<int>(editor_->SendScintilla(Sci::SCI_LINEFROMPOSITION,
+                                                           static_cast<unsigned long>(pos))) +
+                   1;
+  return {line, static_cast<int>(pos - LineStart(line))};
+}
+
+int ScintillaTapeBuffer::CaretLine() const { return CurrentCaret().line; }
+
+int ScintillaTapeBuffer::CaretColumn() const { return CurrentCaret().column; }
+
+void ScintillaTapeBuffer::PlaceCaret(Caret caret, bool scroll) {
+  const int line = std::clamp(caret.line, 1, LineCount());
+  const long start = LineStart(line);
+  const long length = LineEnd(line) - start;
+  const long pos = start + std::clamp<long>(caret.column, 0, length);
+  if (scroll) {
+    editor_->SendScintilla(Sci::SCI_GOTOPOS, static_cast<unsigned long>(pos));
+  } else {
+    editor_->SendScintilla(Sci::SCI_SETEMPTYSELECTION, static_cast<unsigned long>(pos));
+  }
+  // Up and down keep this column from now on.
+  editor_->SendScintilla(Sci::SCI_CHOOSECARETX);
+}
+
+void ScintillaTapeBuffer::SetCaretPos(int line, int column) {
+  if (EngineWriting()) {
+    // Inside a scope the engine has the last word on the caret: the scope's end places it
+    // here instead of where it was before.
+    saved_caret_ = {line, column};
+    scroll_to_caret_ = true;
+    engine_wrote_ = true;
+  }
+  PlaceCaret({line, column}, true);
+}
+
+void ScintillaTapeBuffer::SetModified(bool modified) {
+  user_modified_ = modified;
+  if (!modified) editor_->SendScintilla(Sci::SCI_SETSAVEPOINT);
+}
+
+void ScintillaTapeBuffer::Repaint() { editor_->viewport()->update(); }
+
+void ScintillaTapeBuffer::SetDocumentText(std::string_view bytes, LineBreak style) {
+  const std::string_view brk = style == LineBreak::CRLF ? kCrLf : kLf;
+  std::string text;
+  text.reserve(bytes.size() + bytes.size() / 16);
+  size_t start = 0;
+  size_t i = 0;
+  bool first = true;
+  auto take_line = [&](size_t end) {
+    if (!first) text.append(brk);
+    first = false;
+    text.append(bytes.substr(start, end - start));
+  };
+  while (i < bytes.size()) {
+    const char c = bytes[i];
+    if (c != '\n' && c != '\r') {
+      ++i;
+      continue;
+    }
+    take_line(i);
+    if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    start = ++i;
+  }
+  if (start < bytes.size()) take_line(bytes.size());
+
+  EngineWriteScope scope(*this);
+  editor_->SendScintilla(Sci::SCI_SETEOLMODE, style == LineBreak::CRLF
+                                                  ? static_cast<unsigned long>(Sci::SC_EOL_CRLF)
+                                                  : static_cast<unsigned long>(Sci::SC_EOL_LF));
+  WriteRange(0, editor_->SendScintilla(Sci::SCI_GETLENGTH), text);
+  SetCaretPos(1, 0);
+  SetModified(false);
+}
+
+void ScintillaTapeBuffer::InsertAtCaretAsUserEdit(const QString& text) {
+  const QByteArray bytes = text.toLatin1();
+  emit userActionStarting();
+  // One group, so that replacing a selection undoes as one step, like a paste.
+  editor_->SendScintilla(Sci::SCI_BEGINUNDOACTION);
+  editor_->SendScintilla(Sci::SCI_REPLACESEL, "");
+  editor_->SendScintilla(Sci::SCI_ADDTEXT, static_cast<uintptr_t>(bytes.size()), bytes.constData());
+  editor_->SendScintilla(Sci::SCI_ENDUNDOACTION);
+  editor_->SendScintilla(Sci::SCI_SCROLLCARET);
+}
+
+}  // namespace numvex

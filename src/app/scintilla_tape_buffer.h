@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <string>
+#include <string_view>
+
+#include "tape/document_text.h"
+#include "tape/tape_buffer.h"
+
+class QsciScintilla;
+
+namespace numvex {
+
+// The tape engine's line buffer over the window's editor. The editor runs in 8-bit mode, so a
+// line is exactly its bytes; lines count from 1, columns are byte offsets from 0.
+//
+// Writes through the TapeBuffer interface are the engine's own. While one runs, undo collection
+// is off and userTextChanged() stays silent; afterwards the undo history is emptied, because
+// its positions no longer match the text, and the caret is put back on the line number and
+// column it had, selection collapsed. Modified() is not touched by them.
+//
+// Modified() is this buffer's own record of user edits, not Scintilla's save point: emptying
+// the undo history (after every engine write, and before every user action while one-step undo
+// is attached) moves Scintilla's save point, so SCI_GETMODIFY would forget an edit the engine
+// has not caught up with. Every user edit (typing, line breaks, deletions, pastes, drops, undo,
+// redo, InsertAtCaretAsUserEdit) sets it; SetModified(false) clears it and also sets the
+// editor's save point, so isModified() agrees until the history is next emptied.
+//
+// Out-of-range lines read as empty and writes to them are ignored: the engine never asks for
+// them, and a window event handler is no place for an exception.
+class ScintillaTapeBuffer : public QObject, public TapeBuffer {
+  Q_OBJECT
+
+ public:
+  // Brackets engine writes; nestable, and open around each single write anyway. The outermost
+  // scope turns undo collection off and, if anything was written, empties the undo history
+  // when it ends and puts the caret back: where it was, or where SetCaretPos put it meanwhile.
+  // A window may open one around a whole engine operation to pay for this once.
+  class EngineWriteScope {
+   public:
+    explicit EngineWriteScope(ScintillaTapeBuffer& buffer);
+    ~EngineWriteScope();
+    EngineWriteScope(const EngineWriteScope&) = delete;
+    EngineWriteScope& operator=(const EngineWriteScope&) = delete;
+
+   private:
+    ScintillaTapeBuffer& buffer_;
+  };
+
+  // The editor must be in 8-bit mode (setUtf8(false)) and outlive the buffer's use.
+  explicit ScintillaTapeBuffer(QsciScintilla* editor, QObject* parent = nullptr);
+  ~ScintillaTapeBuffer() override;
+
+  int LineCount() const override;
+  // A view into a buffer of this object: valid until the next call of Line.
+  std::string_view Line(int line) const override;
+  // `text` must not hold line-break bytes: they would split the line in the editor.
+  void ReplaceLine(int line, std::string_view text) override;
+  // Inserts `text` plus the editor's line break (SCI_GETEOLMODE); LineCount()+1 appends.
+  void InsertLine(int before, std::string_view text) override;
+  // The editor always keeps one line: deleting the only line empties it.
+  void DeleteLine(int line) override;
+  int CaretLine() const override;
+  int CaretColumn() const override;
+  // Clamps to the document, collapses the selection there and scrolls the caret into view.
+  void SetCaretPos(int line, int column) override;
+  bool Modified() const override { return user_modified_; }
+  // false: clears the flag and sets the editor's save point. true: sets the flag only;
+  // Scintilla has no way to leave its save point without an edit.
+  void SetModified(bool modified) override;
+  void Repaint() override;
+
+  // Loads a document: the lines of `bytes` as SplitDocument reads them (LF, CR LF and a lone CR
+  // end a line; a final break adds no line), joined with `style`, which also becomes the editor's
+  // line-break style. Not a user edit: no userTextChanged(), empty undo history, Modified()
+  // false, caret on line 1, column 0.
+  void SetDocumentText(std::string_view bytes, LineBreak style);
+
+  // Inserts `text` at the caret, replacing the selection, as one user edit that behaves like a
+  // paste: userTextChanged(), Modified(), one undo step. The clipboard is not used. Characters
+  // are taken as Latin-1 (the keypad's captions are ASCII).
+  void InsertAtCaretAsUserEdit(const QString& text);
+
+  // True while an engine write runs; the editor's own signals fire then, too.
+  bool EngineWriting() const { return engine_depth_ > 0; }
+
+  QsciScintilla* Editor() const;
+
+ signals:
+  // A user edit changed the text (never an engine write).
+  void userTextChanged();
+  // InsertAtCaretAsUserEdit is about to change the text: a new user action starts.
+  void userActionStarting();
+
+ private:
+  struct Caret {
+    int line = 1;    // 1-based
+    int column = 0;  // 0-based byte column
+  };
+
+  void OnTextChanged();
+  // Replaces the bytes [from, to) of the document as an engine write.
+  void WriteRange(long from, long to, std::string_view text);
+  long LineStart(int line) const;  // 1-based line
+  long LineEnd(int line) const;    // position of the line's break (or document end)
+  std::string_view LineBreakBytes() const;
+  Caret CurrentCaret() const;
+  void PlaceCaret(Caret caret, bool scroll);
+  void BeginEngineWrite();
+  void EndEngineWrite();
+
+  QPointer<QsciScintilla> editor_;
+  mutable std::string line_;  // backs the view Line() returns
+  std::string scratch_;       // a line plus its break, for inserts
+  bool user_modified_ = false;
+  int engine_depth_ = 0;
+  bool engine_wrote_ = false;
+  bool scroll_to_caret_ = false;
+  bool saved_undo_collection_ = true;
+  Caret saved_caret_;
+};
+
+}  // namespace numvex

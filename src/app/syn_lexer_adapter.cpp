@@ -1,0 +1,221 @@
+#include "app/syn_lexer_adapter.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QGuiApplication>
+#include <algorithm>
+
+#include "app/editor_font.h"
+#include "ui/qt_color.h"
+
+namespace numvex {
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+// Scintilla's own styles (default, line numbers, braces, ...) take these numbers.
+constexpr int kFirstPredefined = Sci::STYLE_DEFAULT;
+constexpr int kLastPredefined = Sci::STYLE_LASTPREDEFINED;
+constexpr int kMaxStyle = Sci::STYLE_MAX;
+
+}  // namespace
+
+SynLexerAdapter::SynLexerAdapter(TSynCustomHighlighter* highlighter, QObject* parent)
+    : QsciLexerCustom(parent),
+      highlighter_(highlighter),
+      language_(highlighter->LanguageName()),
+      base_font_(QsciLexer::defaultFont()) {
+  style_attribute_.push_back(nullptr);  // kPlainStyle
+  for (int i = 0; i < highlighter_->AttributeCount(); ++i) {
+    int style = static_cast<int>(style_attribute_.size());
+    while (style >= kFirstPredefined && style <= kLastPredefined) {
+      style_attribute_.push_back(nullptr);
+      ++style;
+    }
+    // A highlighter with more attributes than Scintilla has styles paints the rest plain.
+    if (style > kMaxStyle) break;
+    const TSynHighlighterAttributes* attribute = highlighter_->AttributeAt(i);
+    style_attribute_.push_back(attribute);
+    attribute_style_.emplace(attribute, style);
+  }
+
+  const TSynIdentChars word = highlighter_->WordCharacters();
+  for (int c = 1; c < 256; ++c) {
+    if (word.test(static_cast<size_t>(c))) word_chars_.push_back(static_cast<char>(c));
+  }
+
+  ApplyAllStyles();
+  highlighter_->AttachListener(this);
+}
+
+SynLexerAdapter::~SynLexerAdapter() { highlighter_->DetachListener(this); }
+
+int SynLexerAdapter::StyleOf(const TSynHighlighterAttributes* attribute) const {
+  auto it = attribute_style_.find(attribute);
+  return it == attribute_style_.end() ? kPlainStyle : it->second;
+}
+
+const char* SynLexerAdapter::language() const { return language_.c_str(); }
+
+QString SynLexerAdapter::description(int style) const {
+  if (style == kPlainStyle) return QStringLiteral("Default");
+  if (style < 0 || style >= static_cast<int>(style_attribute_.size())) return QString();
+  const TSynHighlighterAttributes* attribute = style_attribute_[static_cast<size_t>(style)];
+  return attribute ? QString::fromStdString(attribute->Name()) : QString();
+}
+
+const char* SynLexerAdapter::wordCharacters() const { return word_chars_.c_str(); }
+
+QPalette SynLexerAdapter::Palette() const {
+  return editor() ? editor()->palette() : QGuiApplication::palette();
+}
+
+void SynLexerAdapter::ApplyStyle(int style) {
+  const TSynHighlighterAttributes* attribute = style < static_cast<int>(style_attribute_.size())
+                                                   ? style_attribute_[static_cast<size_t>(style)]
+                                                   : nullptr;
+  const QPalette palette = Palette();
+  QColor foreground;
+  QColor background;
+  QFont font = ScintillaFont(base_font_, editor());
+  if (attribute) {
+    foreground = ToQColor(attribute->Foreground(), palette);
+    background = ToQColor(attribute->Background(), palette);
+    const TFontStyles styles = attribute->Style();
+    font.setBold(styles.Contains(fsBold));
+    font.setItalic(styles.Contains(fsItalic));
+    font.setUnderline(styles.Contains(fsUnderline));
+    font.setStrikeOut(styles.Contains(fsStrikeOut));
+  }
+  QsciLexer::setColor(foreground.isValid() ? foreground : defaultColor(), style);
+  QsciLexer::setPaper(background.isValid() ? background : defaultPaper(), style);
+  QsciLexer::setFont(font, style);
+}
+
+void SynLexerAdapter::ApplyAllStyles() {
+  ApplyStyle(kPlainStyle);
+  ApplyStyle(Sci::STYLE_DEFAULT);
+  for (const auto& [attribute, style] : attribute_style_) ApplyStyle(style);
+}
+
+void SynLexerAdapter::setFont(const QFont& font, int style) {
+  if (style >= 0) {
+    QsciLexer::setFont(font, style);
+    return;
+  }
+  base_font_ = font;
+  ApplyAllStyles();
+}
+
+void SynLexerAdapter::setEditor(QsciScintilla* editor) {
+  QsciLexerCustom::setEditor(editor);
+  if (!editor) return;
+  // The editor's font and palette rule; the window sets them before it attaches a lexer.
+  base_font_ = editor->font();
+  ApplyAllStyles();
+}
+
+void SynLexerAdapter::HighlighterAttributeChanged(TSynCustomHighlighter& /*highlighter*/,
+                                                  TSynHighlighterAttributes& attribute) {
+  const int style = StyleOf(&attribute);
+  if (style == kPlainStyle) return;
+  ApplyStyle(style);
+  QsciScintilla* editor = this->editor();
+  if (!editor) return;
+  // Restyle everything: mark the whole document unstyled and style what is on screen now;
+  // Scintilla asks for the rest as it comes into view.
+  startStyling(0);
+  const long first = editor->SendScintilla(
+      Sci::SCI_DOCLINEFROMVISIBLE,
+      static_cast<unsigned long>(editor->SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE)));
+  const long last = first + editor->SendScintilla(Sci::SCI_LINESONSCREEN) + 1;
+  const long lines = editor->SendScintilla(Sci::SCI_GETLINECOUNT);
+  const long end = last >= lines ? editor->SendScintilla(Sci::SCI_GETLENGTH)
+                                 : editor->SendScintilla(Sci::SCI_POSITIONFROMLINE,
+                                                         static_cast<unsigned long>(last));
+  editor->recolor(0, static_cast<int>(end));
+}
+
+TScanState SynLexerAdapter::StyleLine(int line) {
+  QsciScintilla* editor = this->editor();
+  const long start =
+      editor->SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+  const long end =
+      editor->SendScintilla(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+  const long line_count = editor->SendScintilla(Sci::SCI_GETLINECOUNT);
+  const long next =
+      line + 1 < line_count
+          ? editor->SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line + 1))
+          : editor->SendScintilla(Sci::SCI_GETLENGTH);
+  const int length = static_cast<int>(end - start);
+  line_.resize(static_cast<size_t>(length) + 1);
+  editor->SendScintilla(Sci::SCI_GETTEXTRANGE, start, end, line_.data());
+
+  if (line == 0) {
+    highlighter_->ResetScanState();
+  } else {
+    highlighter_->SetScanState(
+        editor->SendScintilla(Sci::SCI_GETLINESTATE, static_cast<unsigned long>(line - 1)));
+  }
+  highlighter_->StartLine(line_.c_str(), line + 1);
+
+  // Neighbouring tokens of one style go to Scintilla as one run.
+  int styled = 0;  // bytes handed to setStyling so far
+  int run_style = kPlainStyle;
+  int run_length = 0;
+  auto paint = [&](int bytes, int style) {
+    if (bytes <= 0) return;
+    if (style != run_style && run_length > 0) {
+      setStyling(run_length, run_style);
+      run_length = 0;
+    }
+    run_style = style;
+    run_length += bytes;
+    styled += bytes;
+  };
+  // A token per byte at most, plus the end of the line: a guard against a scanner that stalls.
+  for (int tokens = 0; !highlighter_->AtLineEnd() && tokens <= length; ++tokens) {
+    const int token_start = std::clamp(highlighter_->TokenStart(), styled, length);
+    const int token_end =
+        std::clamp(token_start + highlighter_->TokenLength(), token_start, length);
+    paint(token_start - styled, kPlainStyle);
+    paint(token_end - token_start, StyleOf(highlighter_->TokenAttribute()));
+    highlighter_->NextToken();
+  }
+  // Whatever the scanner left (bytes after a zero byte) and the line break.
+  paint(static_cast<int>(next - start) - styled, kPlainStyle);
+  if (run_length > 0) setStyling(run_length, run_style);
+  return highlighter_->ScanState();
+}
+
+void SynLexerAdapter::styleText(int start, int end) {
+  QsciScintilla* editor = this->editor();
+  if (!editor) return;
+  const int line_count = static_cast<int>(editor->SendScintilla(Sci::SCI_GETLINECOUNT));
+  int line = static_cast<int>(
+      editor->SendScintilla(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(start)));
+  const int last_asked = end > start
+                             ? static_cast<int>(editor->SendScintilla(
+                                   Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(end - 1)))
+                             : line;
+  // Lines from here on have never had a state stored; there is nothing to compare with.
+  const int known_states = static_cast<int>(editor->SendScintilla(Sci::SCI_GETMAXLINESTATE));
+
+  startStyling(static_cast<int>(
+      editor->SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line))));
+  for (; line < line_count; ++line) {
+    const long stored =
+        editor->SendScintilla(Sci::SCI_GETLINESTATE, static_cast<unsigned long>(line));
+    // Scintilla keeps an int per line; the program's highlighters' states fit.
+    const long state = static_cast<int>(StyleLine(line));
+    if (state != stored) {
+      editor->SendScintilla(Sci::SCI_SETLINESTATE, static_cast<unsigned long>(line), state);
+    }
+    // Past the range asked for, go on only while the end states differ from what the
+    // following lines were styled with: an opened comment or stretch runs on over them.
+    if (line >= last_asked && (state == stored || line + 1 >= known_states)) break;
+  }
+}
+
+}  // namespace numvex

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <Qsci/qsciscintilla.h>
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace numvex::testing {
+
+using Sci = QsciScintillaBase;
+
+// An editor set up as the window sets up its tape editor: 8-bit text, Courier New 13 px.
+inline std::unique_ptr<QsciScintilla> MakeEditor() {
+  auto editor = std::make_unique<QsciScintilla>();
+  editor->setUtf8(false);
+  QFont font("Courier New");
+  font.setPixelSize(13);
+  font.setStyleHint(QFont::Monospace);
+  editor->setFont(font);
+  editor->resize(400, 300);
+  editor->show();
+  editor->setFocus();
+  return editor;
+}
+
+// The editor's bytes, as Scintilla holds them.
+inline std::string EditorBytes(const QsciScintilla& editor) {
+  const long length = editor.SendScintilla(Sci::SCI_GETLENGTH);
+  std::string bytes(static_cast<size_t>(length) + 1, '\0');
+  editor.SendScintilla(Sci::SCI_GETTEXTRANGE, 0L, length, bytes.data());
+  bytes.resize(static_cast<size_t>(length));
+  return bytes;
+}
+
+// Replaces the editor's text with raw bytes (no conversion of any kind).
+inline void SetEditorBytes(QsciScintilla& editor, std::string_view bytes) {
+  editor.SendScintilla(Sci::SCI_SETTARGETRANGE, 0UL, editor.SendScintilla(Sci::SCI_GETLENGTH));
+  editor.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()),
+                       bytes.empty() ? "" : bytes.data());
+}
+
+inline std::string Join(const std::vector<std::string>& lines, std::string_view brk) {
+  std::string out;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) out.append(brk);
+    out += lines[i];
+  }
+  return out;
+}
+
+inline long PositionOf(const QsciScintilla& editor, int line, int column) {
+  return editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line - 1)) +
+         column;
+}
+
+inline bool CanUndo(const QsciScintilla& editor) {
+  return editor.SendScintilla(Sci::SCI_CANUNDO) != 0;
+}
+
+}  // namespace numvex::testing
