@@ -4,9 +4,11 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QSaveFile>
 #include <QToolButton>
 #include <QUrl>
 
@@ -17,6 +19,7 @@
 #include "config/lang_texts.h"
 #include "platform/key_layout.h"
 #include "platform/launcher.h"
+#include "tape/document_text.h"
 
 namespace numvex {
 
@@ -180,6 +183,42 @@ void TfrmCalc::OpenDocument(const QString& name) {
   file_name_.clear();
   SetDocModified(false);
   NewCalcFile();
+}
+
+bool TfrmCalc::WriteDocument() {
+  std::string bytes = JoinDocument(engine_->Buffer(), line_break_);
+  QSaveFile file(file_name_);
+  bool written = file.open(QIODevice::WriteOnly) &&
+                 file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+                     static_cast<qint64>(bytes.size()) &&
+                 file.commit();
+  if (!written) {
+    ShowMessage(this, {GetLangText("readonlytext"), GetLangText("readonlycaption"),
+                       MessageButtons::Ok, MessageIcon::Error});
+    return false;
+  }
+  SetDocModified(false);
+  return true;
+}
+
+bool TfrmCalc::SaveFile() { return file_name_.isEmpty() ? SaveFileAs() : WriteDocument(); }
+
+bool TfrmCalc::SaveFileAs() {
+  QString filter = QString::fromStdString(GetLangText("Filter"));
+  // The stored filter pairs "description|patterns"; the dialog wants "description (patterns)".
+  QStringList parts = filter.split('|');
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i];
+  QString selected = filters.value(save_filter_index_ - 1);
+  QString start = file_name_.isEmpty() ? QString::fromStdString(Conf.LruDir) : file_name_;
+  QString chosen = QFileDialog::getSaveFileName(this, QString::fromUtf8("Numvex-Datei speichern"),
+                                                start, filters.join(";;"), &selected);
+  if (chosen.isEmpty()) return false;
+  if (QFileInfo(chosen).suffix().isEmpty()) chosen += ".nvx";
+  file_name_ = chosen;
+  Conf.LruDir = (QFileInfo(chosen).absolutePath() + "/").toStdString();
+  UpdateCaption();
+  return WriteDocument();
 }
 
 void TfrmCalc::NewCalcFile() {

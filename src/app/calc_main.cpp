@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/editor_font.h"
 #include "app/keypad_panel.h"
 #include "app/message_box.h"
 #include "app/scintilla_tape_buffer.h"
@@ -22,6 +23,7 @@
 #include "app/syn_lexer_adapter.h"
 #include "config/conf.h"
 #include "config/lang_texts.h"
+#include "config/settings.h"
 #include "highlight/syn_nvx.h"
 #include "highlight/syn_zel_rep.h"
 #include "platform/key_layout.h"
@@ -61,8 +63,11 @@ TfrmCalc::TfrmCalc(bool first_instance, const QStringList& arguments, const QStr
 }
 
 TfrmCalc::~TfrmCalc() {
-  // The lexers belong to the editor; detach them before the highlighters they drive go.
+  // The adapters listen to the highlighters: detach and delete them before the
+  // highlighters go.
   if (txtCalc_ != nullptr) txtCalc_->setLexer(nullptr);
+  delete nvx_lexer_;
+  delete off_lexer_;
 }
 
 void TfrmCalc::BuildEditor() {
@@ -83,7 +88,7 @@ void TfrmCalc::BuildEditor() {
   editor_font.setPixelSize(13);
   editor_font.setStyleHint(QFont::Monospace);
   txtCalc_->setFont(editor_font);
-  txtCalc_->setMarginsFont(editor_font);
+  txtCalc_->setMarginsFont(ScintillaFont(editor_font, txtCalc_));
   txtCalc_->setMarginLineNumbers(0, true);
   txtCalc_->setMarginWidth(0, QStringLiteral("099"));
   txtCalc_->setMarginWidth(1, 0);
@@ -134,12 +139,13 @@ void TfrmCalc::FormCreate(const QStringList& arguments, const QString& program_p
   InitTapeArithmetic();
   Conf.ShowNumPad = true;
   Conf.Language = DetectLanguage(UserDefaultLangId());
-  // Stored settings override these once settings persistence is in place.
+  LoadSettings();
   mnuSyntax_->menuAction()->setVisible(Conf.ShowSyntaxMenu);
   SwitchMode("noname.nvx");
   ApplyLanguage(Conf.Language, true);
   pnlCommand_->Key("cmdComma")->setText(QString(QChar::fromLatin1(seps.decimal)));
 
+  bool first_start = Conf.FirstStart;
   QString document;
   if (!arguments.isEmpty() && arguments.first().trimmed().toUpper() == "/TB") {
     document = arguments.value(1);
@@ -150,6 +156,11 @@ void TfrmCalc::FormCreate(const QStringList& arguments, const QString& program_p
   }
   if (Conf.FirstStart) {
     Conf.FirstStart = false;
+    SaveSettings();
+  }
+  // The introduction greets a first start that was not asked to open a document: a
+  // file the user opened the program with is never passed over for it.
+  if (first_start && document.isEmpty()) {
     QFileInfo program(program_path);
     QString intro = QString::number(Conf.Language) + "Numvex.txt";
     int at = program_path.indexOf("Numvex.exe", 0, Qt::CaseInsensitive);
@@ -211,11 +222,7 @@ void TfrmCalc::SwitchMode(const QString& name) {
 
 void TfrmCalc::AttachLexer(QsciLexer* lexer) {
   if (txtCalc_->lexer() == lexer) return;
-  QFont font = txtCalc_->font();
-  if (lexer != nullptr) {
-    lexer->setDefaultFont(font);
-    lexer->setFont(font);
-  }
+  if (lexer != nullptr) ApplyEditorFont(*lexer, txtCalc_->font(), txtCalc_);
   txtCalc_->setLexer(lexer);
 }
 
@@ -231,9 +238,19 @@ void TfrmCalc::ApplyEditorOptions() {
 }
 
 int TfrmCalc::AskSave() {
-  // Saving and the recent-file list arrive with document handling; until then
-  // unsaved changes are given up as with the question switched off.
-  return mrOk;
+  if (!Conf.AskSave) return mrOk;
+  int answer = mrOk;
+  if (DocModified()) {
+    answer = ShowMessage(this, {GetLangText("quSave"), "Numvex", MessageButtons::YesNoCancel,
+                                MessageIcon::Question});
+    if (answer == mrYes) {
+      if (!SaveFile()) answer = mrCancel;
+    } else if (answer == mrNo) {
+      NewCalcFile();  // the changes are given up before the caller goes on
+    }
+  }
+  // The recent-file list takes the document given up here once it exists.
+  return answer;
 }
 
 void TfrmCalc::FormResize() {
@@ -276,6 +293,7 @@ void TfrmCalc::mnuONumvexModeClick() { SwitchMode("noname.nvx"); }
 void TfrmCalc::mnuOTexteditorModeClick() {
   if (Conf.FirstTextMode) {
     Conf.FirstTextMode = false;
+    SaveSettings();
     ShowMessage(this, {GetLangText("FirstTextModeText"), GetLangText("FirstTextModeCaption"),
                        MessageButtons::Ok, MessageIcon::Information});
   }

@@ -56,6 +56,9 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   void OpenDocument(const QString& name);
   void NewCalcFile();
   int AskSave();
+  bool WriteDocument();
+  bool SaveFile();
+  bool SaveFileAs();
   void ApplyLanguage(int language, bool main_window_only);
   // Replaces the character-to-key translation (tests inject a layout).
   void SetKeyLayout(std::unique_ptr<KeyLayout> layout);

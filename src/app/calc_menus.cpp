@@ -11,6 +11,7 @@
 
 #include "app/calc_main.h"
 #include "app/message_box.h"
+#include "app/single_step_undo.h"
 #include "config/conf.h"
 #include "config/lang_texts.h"
 
@@ -77,7 +78,7 @@ void TfrmCalc::BuildMenus() {
   MenuItem(file, "mnuFOpen", action("FileOpen"));
   MenuItem(file, "mnuFSave", action("FileSave"));
   QAction* save_as = MenuItem(file, "mnuFSaveAs");
-  save_as->setEnabled(false);  // documents feature
+  connect(save_as, &QAction::triggered, this, [this] { SaveFileAs(); });
   MenuItem(file, "mnuFPrint", action("FilePrint"));
   QAction* delim = file->addSeparator();
   delim->setObjectName("mnuFDelimLRU");
@@ -143,11 +144,20 @@ void TfrmCalc::BuildMenus() {
   // Editing runs on the editor itself.
   connect(action("EditUndo"), &QAction::triggered, txtCalc_, &QsciScintilla::undo);
   connect(action("EditRedo"), &QAction::triggered, txtCalc_, &QsciScintilla::redo);
-  connect(action("EditCut"), &QAction::triggered, txtCalc_, &QsciScintilla::cut);
+  // A command from a menu is a new user action: it forms its own undo step.
+  auto edit_command = [this](void (QsciScintilla::*command)()) {
+    return [this, command] {
+      undo_->StartNewAction();
+      (txtCalc_->*command)();
+    };
+  };
+  connect(action("EditCut"), &QAction::triggered, this, edit_command(&QsciScintilla::cut));
   connect(action("EditCopy"), &QAction::triggered, txtCalc_, &QsciScintilla::copy);
-  connect(action("EditPaste"), &QAction::triggered, txtCalc_, &QsciScintilla::paste);
-  connect(action("EditDel"), &QAction::triggered, txtCalc_, &QsciScintilla::removeSelectedText);
+  connect(action("EditPaste"), &QAction::triggered, this, edit_command(&QsciScintilla::paste));
+  connect(action("EditDel"), &QAction::triggered, this,
+          edit_command(&QsciScintilla::removeSelectedText));
   connect(mark_all, &QAction::triggered, txtCalc_, [this] { txtCalc_->selectAll(true); });
+  connect(action("FileSave"), &QAction::triggered, this, [this] { SaveFile(); });
   connect(action("FileNew"), &QAction::triggered, this, [this] {
     if (AskSave() != mrCancel) NewCalcFile();
   });

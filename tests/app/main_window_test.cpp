@@ -47,8 +47,13 @@ TEST_F(WindowTest, ShiftEnterOnlyBreaksTheLine) {
   Press(Qt::Key_Plus, Qt::KeypadModifier);
   Type("12");
   Press(Qt::Key_Return, Qt::ShiftModifier);
-  // No total; releasing Shift leaves the edited line, so its run is tidied.
-  EXPECT_EQ(Lines(), (std::vector<std::string>{Entry('+', "45.00"), Entry('+', "12.00"), ""}));
+  // No total; releasing Shift leaves the edited line, so its run is tidied. The new
+  // line holds only the indentation the editor carried over.
+  std::vector<std::string> lines = Lines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], Entry('+', "45.00"));
+  EXPECT_EQ(lines[1], Entry('+', "12.00"));
+  EXPECT_EQ(lines[2].find_first_not_of(" \t"), std::string::npos);
   EXPECT_EQ(CaretLine(), 3);
 }
 
@@ -200,6 +205,34 @@ INSTANTIATE_TEST_SUITE_P(
                       ModeCase{"s.cgi", false, "mnuSpl"}, ModeCase{"u.pas", false, "mnuSpas"},
                       ModeCase{"d.xml", false, "mnuShtml"}));
 
+TEST_F(WindowTest, AskSaveBeforeGivingUpChanges) {
+  Open();
+  Type("12");
+  answer = mrCancel;
+  EXPECT_FALSE(window->close());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Save changes?");
+  answer = mrNo;  // gives the changes up: a new empty calc document
+  EXPECT_EQ(window->AskSave(), mrNo);
+  EXPECT_EQ(Lines(), std::vector<std::string>{""});
+  EXPECT_FALSE(window->DocModified());
+}
+
+TEST_F(WindowTest, SaveWritesTheLinesWithTheDocumentsLineBreak) {
+  QTemporaryDir dir;
+  QString path = dir.filePath("lf.nvx");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("1\n+ 2\n---\n");
+  file.close();
+  Open({path});
+  EXPECT_FALSE(window->DocModified());
+  ASSERT_TRUE(window->SaveFile());
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll().toStdString(), Entry('+', "1.00") + "\n" + Entry('+', "2.00") + "\n" +
+                                              kSep + "\n" + Entry('+', "3.00") + "\n");
+}
+
 TEST_F(WindowTest, TextEditorModeOnANvxDocumentKeepsCalcModeAfterTheOneTimeMessage) {
   QTemporaryDir dir;
   QString path = dir.filePath("tape.nvx");
@@ -254,8 +287,7 @@ TEST_F(WindowTest, TrayStartOptionInAnyCaseWithBlanks) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("5\n");
   file.close();
-  window = std::make_unique<TfrmCalc>(true, QStringList{"  /tb ", path},
-                                      QApplication::applicationFilePath());
+  window = std::make_unique<TfrmCalc>(true, QStringList{"  /tb ", path}, ProgramWithoutIntro());
   EXPECT_FALSE(window->StartVisible());
   EXPECT_EQ(window->FileName(), path);
   window = std::make_unique<TfrmCalc>(true, QStringList{path}, QApplication::applicationFilePath());
@@ -276,7 +308,6 @@ TEST_F(WindowTest, FirstStartOpensTheIntroductionInCalcModeWithTheKeypad) {
   ASSERT_TRUE(intro.open(QIODevice::WriteOnly));
   intro.write("Welcome\n");
   intro.close();
-  Conf.FirstStart = true;
   window = std::make_unique<TfrmCalc>(true, QStringList{}, dir.filePath("numvex"));
   EXPECT_TRUE(window->FileName().endsWith("1Numvex.txt")) << window->FileName().toStdString();
   EXPECT_TRUE(window->CalcMode());

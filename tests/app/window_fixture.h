@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -36,13 +37,17 @@ class WindowTest : public ::testing::Test {
   }
 
   void Open(const QStringList& arguments = {}, bool us_layout = true) {
-    window = std::make_unique<TfrmCalc>(true, arguments, QApplication::applicationFilePath());
+    window = std::make_unique<TfrmCalc>(true, arguments, ProgramWithoutIntro());
     window->SetKeyLayout(us_layout ? UsLayout() : GermanLayout());
     window->show();
     QApplication::setActiveWindow(window.get());
     editor()->setFocus();
     QApplication::processEvents();
   }
+
+  // Every start is a first start for now; a program folder without introduction
+  // documents keeps the first document empty.
+  static QString ProgramWithoutIntro() { return QDir::tempPath() + "/numvex-no-intro/numvex"; }
 
   QsciScintilla* editor() const { return window->Editor(); }
   QToolButton* Key(const char* name) const { return window->findChild<QToolButton*>(name); }
