@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -55,6 +56,9 @@ TfrmCalc::TfrmCalc(bool first_instance, const QStringList& arguments, const QStr
   font.setPixelSize(11);
   setFont(font);
   resize(523, 501);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
   setAcceptDrops(true);
   BuildEditor();
   BuildKeypad();
