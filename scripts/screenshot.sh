@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Takes the README's screenshot: numvex runs in Xvfb (1024x768x24) on a short tape, more
+# entries are typed with real key presses, and the window is captured.
+#
+#   scripts/screenshot.sh [PATH-TO-NUMVEX [OUTPUT.png]]
+#
+# Defaults: build/bin/numvex and docs/screenshot.png. Needs Xvfb, xauth, xdotool and
+# ImageMagick (scripts/setup.sh installs them).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+NUMVEX=$(realpath "${1:-build/bin/numvex}")
+OUT=$(realpath -m "${2:-docs/screenshot.png}")
+TAPE_TOOL=$(dirname "$NUMVEX")/numvex-tape
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/numvex-shot.XXXXXX")
+XVFB_PID=
+APP_PID=
+cleanup() {
+  if [[ -n $APP_PID ]]; then kill "$APP_PID" 2>/dev/null || true; fi
+  if [[ -n $XVFB_PID ]]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+  fi
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# The first free display from :90 on, with a cookie of our own.
+export XAUTHORITY=$WORK/xauthority
+: >"$XAUTHORITY"
+cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+for n in $(seq 90 189); do
+  [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+  xauth -q -f "$XAUTHORITY" add ":$n" . "$cookie"
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -auth "$XAUTHORITY" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    if [[ -e /tmp/.X$n-lock && $(tr -d ' \n' <"/tmp/.X$n-lock") != "$XVFB_PID" ]]; then break; fi
+    if DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1; then
+      export DISPLAY=:$n
+      break 2
+    fi
+    sleep 0.1
+  done
+  kill "$XVFB_PID" 2>/dev/null || true
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=
+done
+[[ -n $XVFB_PID ]] || { echo "could not start Xvfb" >&2; exit 1; }
+setxkbmap us 2>/dev/null || true
+
+# The tape on disk: an invoice with a percentage, then a heading for the entries typed
+# below. numvex-tape writes it in the layout the program itself would.
+TAPE=$WORK/Household.nvx
+cat >"$WORK/raw.nvx" <<'EOF'
+Invoice 2026-117
+3 hours
+* 85.50 per hour
++ 120 travel
+---
+
++ 19% VAT
+---
+
+
+Household, May
+EOF
+LC_ALL=C "$TAPE_TOOL" "$WORK/raw.nvx" >"$TAPE"
+
+mkdir -p "$WORK/home/config" "$WORK/home/data" "$WORK/home/runtime"
+chmod 0700 "$WORK/home/runtime"
+env -u QT_QPA_PLATFORM HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/config" \
+  XDG_DATA_HOME="$WORK/home/data" XDG_RUNTIME_DIR="$WORK/home/runtime" \
+  NUMVEX_REGISTRY="$WORK/home/hkcu.reg" LC_ALL=C QT_QPA_PLATFORM=xcb \
+  "$NUMVEX" "$TAPE" >"$WORK/numvex.log" 2>&1 &
+APP_PID=$!
+
+WIN=
+for _ in $(seq 100); do
+  WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^ZEL: Numvex \[' 2>/dev/null |
+    head -n 1) || true
+  [[ -n $WIN ]] && break
+  sleep 0.1
+done
+[[ -n $WIN ]] || { echo "numvex did not show its window" >&2; cat "$WORK/numvex.log" >&2; exit 1; }
+timeout 5 xdotool windowfocus --sync "$WIN"
+sleep 0.3
+
+# Three entries with comments, typed at the end of the tape; the numeric keypad's "+"
+# closes each line, its Enter writes the separator and the total.
+xdotool key --delay 30 ctrl+End Return
+xdotool type --delay 30 '850 rent'
+xdotool key --delay 30 KP_Add
+xdotool type --delay 30 '62.40 power'
+xdotool key --delay 30 KP_Add
+xdotool type --delay 30 '35.99 phone'
+xdotool key --delay 30 KP_Enter
+sleep 0.5
+
+mkdir -p "$(dirname "$OUT")"
+# Without metadata (no time stamps), so that an unchanged window gives the same file.
+import -window "$WIN" -strip "png:$OUT"
+echo "wrote $OUT ($(stat -c %s "$OUT") bytes)"

@@ -1,0 +1,544 @@
+#!/usr/bin/env bash
+# End-to-end checks of the desktop program under a real X server: numvex runs in Xvfb
+# with a US keyboard layout and is driven by real key presses and mouse clicks sent
+# through xdotool, the way a user works a tape. Every case saves with Ctrl+S, checks the
+# saved bytes and that numvex-tape finds the tape fully recalculated, and closes the
+# program through File > Quit, which must end it normally.
+#
+#   numvex_desktop_test.sh PATH-TO-NUMVEX [PATH-TO-NUMVEX-TAPE]
+#
+# numvex-tape defaults to the one beside numvex. Exits 77 (skipped) when Xvfb, xauth,
+# xdotool or ImageMagick's import is missing. Prints one line per case and closes with
+# "N passed, M failed".
+
+set -u
+
+if [[ $# -lt 1 || $# -gt 2 ]]; then
+  echo "usage: $0 PATH-TO-NUMVEX [PATH-TO-NUMVEX-TAPE]" >&2
+  exit 2
+fi
+NUMVEX=$(realpath "$1")
+TAPE_TOOL=$(realpath "${2:-$(dirname "$1")/numvex-tape}")
+
+for tool in Xvfb xauth xdotool import; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "skip: $tool is not installed"
+    exit 77
+  fi
+done
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/numvex-desktop.XXXXXX")
+XVFB_PID=
+APP_PID=
+cleanup() {
+  if [[ -n $APP_PID ]]; then kill "$APP_PID" 2>/dev/null; fi
+  if [[ -n $XVFB_PID ]]; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+  fi
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+pass() {
+  printf 'ok    %s\n' "$1"
+  passed=$((passed + 1))
+}
+fail() {
+  printf 'FAIL  %s: %s\n' "$1" "$2"
+  failed=$((failed + 1))
+}
+
+# ---------------------------------------------------------------------------------------
+# The X server: the first free display from :90 on, with a cookie of our own.
+
+start_xvfb() {
+  export XAUTHORITY=$WORK/xauthority
+  : >"$XAUTHORITY"
+  local cookie n
+  cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+  for n in $(seq 90 189); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    xauth -q -f "$XAUTHORITY" add ":$n" . "$cookie" || return 1
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -auth "$XAUTHORITY" >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    local _
+    for _ in $(seq 100); do
+      # Another server that won the race for :n holds the lock file with its own pid.
+      if [[ -e /tmp/.X$n-lock && $(tr -d ' \n' <"/tmp/.X$n-lock") != "$XVFB_PID" ]]; then
+        break
+      fi
+      if DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1; then
+        export DISPLAY=:$n
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=
+  done
+  return 1
+}
+
+if ! start_xvfb; then
+  echo "could not start Xvfb"
+  cat "$WORK/xvfb.log" 2>/dev/null
+  exit 1
+fi
+if command -v setxkbmap >/dev/null 2>&1; then
+  setxkbmap us || echo "note: setxkbmap us failed, keeping the server's default layout"
+fi
+
+# A private home for the program; nothing of the user's settings is read or written.
+HOME_DIR=$WORK/home
+mkdir -p "$HOME_DIR/config" "$HOME_DIR/data" "$HOME_DIR/runtime"
+chmod 0700 "$HOME_DIR/runtime"
+
+# ---------------------------------------------------------------------------------------
+# The program.
+
+WIN=
+# start_app FILE: starts numvex on FILE and waits for its main window to take the focus.
+start_app() {
+  rm -f "$WORK/app.pid" "$WORK/app.rc"
+  (
+    env -u QT_QPA_PLATFORM -u NUMVEX_REGISTRY \
+      HOME="$HOME_DIR" XDG_CONFIG_HOME="$HOME_DIR/config" XDG_DATA_HOME="$HOME_DIR/data" \
+      XDG_RUNTIME_DIR="$HOME_DIR/runtime" NUMVEX_REGISTRY="$HOME_DIR/hkcu.reg" LC_ALL=C \
+      QT_QPA_PLATFORM=xcb "$NUMVEX" "$1" >>"$WORK/app.log" 2>&1 &
+    echo $! >"$WORK/app.pid"
+    wait $!
+    echo $? >"$WORK/app.rc"
+  ) &
+  local _
+  for _ in $(seq 50); do
+    [[ -s $WORK/app.pid ]] && break
+    sleep 0.1
+  done
+  APP_PID=$(cat "$WORK/app.pid")
+  WIN=
+  for _ in $(seq 100); do
+    WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^ZEL: Numvex \[' 2>/dev/null |
+      head -n 1)
+    [[ -n $WIN ]] && break
+    [[ -e $WORK/app.rc ]] && break
+    sleep 0.1
+  done
+  [[ -n $WIN ]] || return 1
+  timeout 5 xdotool windowfocus --sync "$WIN" || return 1
+  sleep 0.2
+}
+
+# app_ended: true once the program has exited; its status is then in $WORK/app.rc.
+app_ended() { [[ -e $WORK/app.rc ]]; }
+
+# wait_app_end SECONDS: waits for the program to exit.
+wait_app_end() {
+  local _
+  for _ in $(seq $(($1 * 10))); do
+    app_ended && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# stop_app: ends a program that is still running (after a failure).
+stop_app() {
+  if [[ -n $APP_PID ]] && ! app_ended; then
+    kill "$APP_PID" 2>/dev/null
+    wait_app_end 5 || kill -KILL "$APP_PID" 2>/dev/null
+    wait_app_end 5
+  fi
+  APP_PID=
+}
+
+caption() { xdotool getwindowname "$WIN" 2>/dev/null; }
+
+# keys KEY...: real key strokes, then a short pause.
+keys() {
+  xdotool key --delay 40 "$@"
+  sleep 0.15
+}
+
+# type_text TEXT: types TEXT character by character.
+type_text() {
+  xdotool type --delay 40 "$1"
+  sleep 0.15
+}
+
+# chord MODIFIER KEY: KEY struck while MODIFIER is held down, let go in the order a hand
+# does it (xdotool's "key shift+KEY" releases Shift before KEY, and the program reads the
+# shift state of Enter at its release).
+chord() {
+  xdotool keydown "$1" keydown "$2" keyup "$2" keyup "$1"
+  sleep 0.15
+}
+
+# Keypad geometry. The keypad column is the window's right-most 178 pixels below the menu
+# bar; its panel of keys sits at 4,3 in it, the keys are 38 pixels square on a 40-pixel
+# grid starting at 4,6 in the panel. The top of the column (the menu bar's height) is
+# read from the window itself: the navy shadow behind the panel starts 12 pixels below
+# it and is the only thing in the column 5 pixels from the window's right edge.
+KEYPAD_X=
+KEYPAD_Y=
+locate_keypad() {
+  local x y width height top
+  eval "$(xdotool getwindowgeometry --shell "$WIN" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  x=$X y=$Y width=$WIDTH height=$HEIGHT
+  top=$(import -window "$WIN" -depth 8 -crop "1x${height}+$((width - 5))+0" txt:- 2>/dev/null |
+    awk -F'[,:]' '/#000080/ { print $2; exit }')
+  [[ -n $top ]] || return 1
+  top=$((top - 12))
+  KEYPAD_X=$((x + width - 178 + 4))
+  KEYPAD_Y=$((y + top + 3))
+}
+
+# click_key NAME: a left click in the middle of a keypad key.
+click_key() {
+  local row col rows=1 cols=1
+  case $1 in
+    C) row=1 col=1 ;;
+    /) row=1 col=2 ;;
+    x) row=1 col=3 ;;
+    -) row=1 col=4 ;;
+    7 | 8 | 9) row=2 col=$(($1 - 6)) ;;
+    4 | 5 | 6) row=3 col=$(($1 - 3)) ;;
+    1 | 2 | 3) row=4 col=$1 ;;
+    +) row=2 col=4 rows=2 ;;
+    =) row=4 col=4 rows=2 ;;
+    0) row=5 col=1 cols=2 ;;
+    .) row=5 col=3 ;;
+  esac
+  local px=$((KEYPAD_X + 4 + (col - 1) * 40 + (38 + (cols - 1) * 40) / 2))
+  local py=$((KEYPAD_Y + 6 + (row - 1) * 40 + (38 + (rows - 1) * 40) / 2))
+  xdotool mousemove --sync "$px" "$py" click 1
+  sleep 0.15
+}
+
+# ---------------------------------------------------------------------------------------
+# Checks. Each returns non-zero with a reason in $why.
+
+why=
+identity() { stat -c '%i %y %s' "$1" 2>/dev/null; }
+
+# save FILE: Ctrl+S, then waits until the file was written and the caption shows the
+# document unchanged.
+save() {
+  local before _
+  before=$(identity "$1")
+  xdotool key ctrl+s
+  for _ in $(seq 100); do
+    if [[ $(identity "$1") != "$before" && $(caption) != *'*]'* ]]; then
+      return 0
+    fi
+    app_ended && break
+    sleep 0.1
+  done
+  why="Ctrl+S did not save (caption: '$(caption)')"
+  return 1
+}
+
+# check_bytes FILE EXPECTED: the file holds exactly EXPECTED.
+check_bytes() {
+  printf '%s' "$2" >"$WORK/expected"
+  if ! cmp -s "$1" "$WORK/expected"; then
+    why=$'saved file differs from the expected tape\n--- expected\n'$(cat -A "$WORK/expected")
+    why+=$'\n--- saved\n'$(cat -A "$1")
+    return 1
+  fi
+}
+
+# check_tape FILE: numvex-tape finds nothing left to recalculate.
+check_tape() {
+  local out
+  if ! out=$(LC_ALL=C "$TAPE_TOOL" --check "$1" 2>&1); then
+    why="numvex-tape --check: $out"
+    return 1
+  fi
+}
+
+# check_alive: the program runs and answers (its window still has a name).
+check_alive() {
+  if app_ended; then
+    why="the program ended (status $(cat "$WORK/app.rc"))"
+    return 1
+  fi
+  if [[ -z $(caption) ]]; then
+    why="the main window is gone"
+    return 1
+  fi
+}
+
+# open_quit: File > Quit from the keyboard (Alt+F opens the menu on its first item, Up
+# wraps to the last one, Quit).
+open_quit() {
+  xdotool key alt+f
+  sleep 0.3
+  keys Up Return
+}
+
+# quit_clean: quits a saved document; the program must end at once with status 0.
+quit_clean() {
+  open_quit
+  if ! wait_app_end 10; then
+    if [[ -n $(question_box) ]]; then
+      why="File > Quit asked to save a document that was just saved"
+    else
+      why="File > Quit did not end the program"
+    fi
+    return 1
+  fi
+  local rc
+  rc=$(cat "$WORK/app.rc")
+  if [[ $rc != 0 ]]; then
+    why="the program exited with status $rc"
+    ((rc > 128)) && why+=" (signal $((rc - 128)))"
+    return 1
+  fi
+  APP_PID=
+}
+
+# question_box: the window id of the open "Save changes?" box, if any.
+question_box() {
+  xdotool search --all --onlyvisible --pid "$APP_PID" --name '^Numvex' 2>/dev/null | head -n 1
+}
+
+# finish NAME FILE EXPECTED: save, check bytes and tape, check the program, quit.
+finish() {
+  if save "$2" && check_bytes "$2" "$3" && check_tape "$2" && check_alive && quit_clean; then
+    pass "$1"
+  else
+    fail "$1" "$why"
+  fi
+  stop_app
+}
+
+# begin NAME FILE: starts the program on FILE; false (and a failed case) when it does not
+# come up.
+begin() {
+  if start_app "$2"; then return 0; fi
+  fail "$1" "the main window did not appear: $(tail -n 5 "$WORK/app.log" 2>/dev/null)"
+  stop_app
+  return 1
+}
+
+# ---------------------------------------------------------------------------------------
+# Cases.
+
+SEP='      ----------------'
+TAB=$'\t'
+
+# The numeric keypad: 45 + 12 Enter gives the canonical tape; the caret ends on the empty
+# line under the result (the "x" typed afterwards lands there).
+case_numeric_keypad() {
+  local name="numeric keypad: 45 + 12 Enter" file=$WORK/keypad.nvx
+  : >"$file"
+  begin "$name" "$file" || return
+  keys KP_4 KP_5 KP_Add KP_1 KP_2 KP_Enter
+  type_text x
+  finish "$name" "$file" \
+    "      +          45.00
+      +          12.00
+$SEP
+      +          57.00
+x
+"
+}
+
+# The main keyboard on a US layout: "-" needs no Shift and opens the next entry line;
+# "+" is Shift+"=" and stays in its line as text after the amount (a comment).
+case_main_keyboard() {
+  local name='main keyboard: 45 - 12 Enter, then 5 Shift+= 2 Enter' file=$WORK/main.nvx
+  : >"$file"
+  begin "$name" "$file" || return
+  keys 4 5 minus 1 2 Return
+  keys 5
+  chord shift equal
+  keys 2 Return
+  type_text x
+  finish "$name" "$file" \
+    "      +          45.00
+      -          12.00
+$SEP
+      +          33.00
+      +           5.00  +2
+$SEP
+      +          38.00
+x
+"
+}
+
+# "/" needs no Shift on a US layout: it opens a division entry line.
+case_main_keyboard_slash() {
+  local name='main keyboard: 90 / 4 Enter' file=$WORK/slash.nvx
+  : >"$file"
+  begin "$name" "$file" || return
+  keys 9 0 slash 4 Return
+  type_text x
+  finish "$name" "$file" \
+    "      +          90.00
+      /           4.00
+$SEP
+      +          22.50
+x
+"
+}
+
+# Shift+Enter only breaks the line: no separator, no result. The key release after the
+# line break (Shift's) finds the caret off the edited line and reformats the run. Auto
+# indent (on by default, tab width 4, tabs kept) starts the new line with the indentation
+# of the one above, six columns as a tab and two blanks, so the "x" typed there stands
+# behind it.
+case_shift_return() {
+  local name='Shift+Enter breaks the line only' file=$WORK/shift.nvx
+  : >"$file"
+  begin "$name" "$file" || return
+  keys KP_4 KP_5 KP_Add KP_1 KP_2
+  chord shift Return
+  type_text x
+  finish "$name" "$file" \
+    "      +          45.00
+      +          12.00
+${TAB}  x
+"
+}
+
+# Mouse clicks on the on-screen keypad: 7 + 8 = gives 15. A text copied before the clicks
+# is still on the clipboard afterwards.
+case_keypad_clicks() {
+  local name='keypad clicks: 7 + 8 = and the clipboard kept' file=$WORK/clicks.nvx
+  printf 'note 42\n' >"$file"
+  begin "$name" "$file" || return
+  if ! locate_keypad; then
+    fail "$name" "the keypad's navy shadow was not found in the window"
+    stop_app
+    return
+  fi
+  chord shift End
+  keys ctrl+c End Return
+  click_key 7
+  click_key +
+  click_key 8
+  click_key =
+  keys ctrl+v
+  finish "$name" "$file" \
+    "note 42
+      +           7.00
+      +           8.00
+$SEP
+      +          15.00
+note 42
+"
+}
+
+# A correction: an amount changed in a saved tape; leaving its line with Down
+# recalculates the result.
+case_correction() {
+  local name='correction: 12 changed to 30, Down recalculates' file=$WORK/correct.nvx
+  printf '%s\n' '      +          45.00' '      +          12.00' "$SEP" \
+    '      +          57.00' >"$file"
+  begin "$name" "$file" || return
+  keys Down End BackSpace BackSpace BackSpace BackSpace BackSpace
+  type_text 30
+  keys Down
+  finish "$name" "$file" \
+    "      +          45.00
+      +          30.00
+$SEP
+      +          75.00
+"
+}
+
+# Closing with unsaved changes asks "Save changes?": Escape (Cancel) keeps the program
+# and the document; the second time Enter (Yes, the default) saves and the program ends.
+case_close_question() {
+  local name='closing with changes: Cancel keeps, Yes saves and ends' file=$WORK/close.nvx
+  : >"$file"
+  begin "$name" "$file" || return
+  keys KP_1 KP_Add KP_2 KP_Enter
+  local box ok=1 _
+  open_quit
+  box=
+  for _ in $(seq 50); do
+    box=$(question_box)
+    [[ -n $box ]] && break
+    app_ended && break
+    sleep 0.1
+  done
+  if [[ -z $box ]]; then
+    why="File > Quit with unsaved changes showed no question"
+    app_ended && why+=" and the program ended (status $(cat "$WORK/app.rc"))"
+    ok=0
+  fi
+  if ((ok)); then
+    timeout 5 xdotool windowfocus --sync "$box"
+    keys Escape
+    for _ in $(seq 50); do
+      [[ -z $(question_box) ]] && break
+      sleep 0.1
+    done
+    if [[ -n $(question_box) ]]; then
+      why="Escape did not close the question"
+      ok=0
+    elif ! check_alive; then
+      ok=0
+    elif [[ $(caption) != *'*]'* ]]; then
+      why="after Cancel the caption no longer shows the change: '$(caption)'"
+      ok=0
+    elif [[ -s $file ]]; then
+      why="Cancel wrote the file"
+      ok=0
+    fi
+  fi
+  if ((ok)); then
+    # Without a window manager nobody hands the focus back when the box closes.
+    timeout 5 xdotool windowfocus --sync "$WIN"
+    open_quit
+    box=
+    for _ in $(seq 50); do
+      box=$(question_box)
+      [[ -n $box ]] && break
+      app_ended && break
+      sleep 0.1
+    done
+    if [[ -z $box ]]; then
+      why="the second File > Quit showed no question"
+      ok=0
+    else
+      timeout 5 xdotool windowfocus --sync "$box"
+      keys Return
+      if ! wait_app_end 10; then
+        why="Yes did not end the program"
+        ok=0
+      elif [[ $(cat "$WORK/app.rc") != 0 ]]; then
+        why="the program exited with status $(cat "$WORK/app.rc")"
+        ok=0
+      fi
+    fi
+  fi
+  if ((ok)) && check_bytes "$file" "      +           1.00
+      +           2.00
+$SEP
+      +           3.00
+
+" && check_tape "$file"; then
+    pass "$name"
+  else
+    fail "$name" "$why"
+  fi
+  stop_app
+}
+
+case_numeric_keypad
+case_main_keyboard
+case_main_keyboard_slash
+case_shift_return
+case_keypad_clicks
+case_correction
+case_close_question
+
+echo "$passed passed, $failed failed"
+((failed == 0))
