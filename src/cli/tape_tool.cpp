@@ -11,7 +11,17 @@
 #include <cstring>
 #include <vector>
 
+#include "tape/large_block.h"
+
 namespace numvex {
+
+namespace {
+
+std::shared_ptr<char[]> NewBlock(size_t bytes) {
+  return std::shared_ptr<char[]>(static_cast<char*>(AllocateLargeBlock(bytes)), FreeLargeBlock);
+}
+
+}  // namespace
 
 bool ReadFileBytes(const std::string& path, FileBytes* bytes, std::string* error) {
   *bytes = FileBytes{};
@@ -32,13 +42,15 @@ bool ReadFileBytes(const std::string& path, FileBytes* bytes, std::string* error
     // byte to notice a file that grew meanwhile). Others grow as they come.
     if (S_ISREG(st.st_mode)) capacity = static_cast<size_t>(st.st_size) + 1;
   }
-  std::shared_ptr<char[]> block(new char[capacity]);  // not zeroed: read fills it
+  // Not zeroed: read fills it. A block of megabytes comes in huge pages, which spares
+  // the kernel most of the page faults of filling it.
+  std::shared_ptr<char[]> block = NewBlock(capacity);
   size_t used = 0;
   int failure = 0;
   for (;;) {
     if (used == capacity) {
       size_t grown = capacity * 2;
-      std::shared_ptr<char[]> bigger(new char[grown]);
+      std::shared_ptr<char[]> bigger = NewBlock(grown);
       std::memcpy(bigger.get(), block.get(), used);
       block = std::move(bigger);
       capacity = grown;
@@ -65,11 +77,10 @@ bool ReadFileBytes(const std::string& path, FileBytes* bytes, std::string* error
 bool HasCanonicalLayout(std::string_view bytes, LineBreak style) {
   if (bytes.empty()) return true;
   if (bytes.back() != '\n') return false;
+  if (style == LineBreak::LF) return std::memchr(bytes.data(), '\r', bytes.size()) == nullptr;
   for (size_t i = 0; i < bytes.size(); ++i) {
     char c = bytes[i];
-    if (style == LineBreak::LF) {
-      if (c == '\r') return false;
-    } else if (c == '\r') {
+    if (c == '\r') {
       if (i + 1 >= bytes.size() || bytes[i + 1] != '\n') return false;
       ++i;
     } else if (c == '\n') {

@@ -200,6 +200,8 @@ void AppendScientific(uint64_t digits18, int lead_exp, char decimal, std::string
 
 }  // namespace
 
+Amount AmountOfDecimal(uint64_t digits, int exp) { return ToAmount(Normalized(digits, exp)); }
+
 bool ParseAmount(std::string_view text, char decimal_sep, Amount* value) {
   *value = 0;
   size_t i = 0;
@@ -250,7 +252,7 @@ bool ParseAmount(std::string_view text, char decimal_sep, Amount* value) {
     }
     exp += static_cast<int>(exp_negative ? -written : written);
   }
-  Amount result = ToAmount(Normalized(digits, exp));
+  Amount result = AmountOfDecimal(digits, exp);
   if (std::isinf(result) || std::isnan(result)) return false;
   *value = negative ? -result : result;
   return true;

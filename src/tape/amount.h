@@ -16,6 +16,10 @@ using Amount = long double;
 // represent (overflow); *value is then 0.
 bool ParseAmount(std::string_view text, char decimal_sep, Amount* value);
 
+// The amount ParseAmount reads for the decimal number digits * 10^exp (infinite when
+// it overflows).
+Amount AmountOfDecimal(uint64_t digits, int exp);
+
 // The text of an amount as a tape line shows it (before alignment).
 //  rounded: thousands separators and exactly `decimals` decimals.
 //  not rounded: 15 significant digits and at most 9 decimals, trailing zeros removed

@@ -15,8 +15,20 @@ LineBreak SplitAdoptedDocument(MemoryTapeBuffer* buffer) {
   const size_t size = text.size();
   // Tapes average some 25 bytes a line; the vector still grows if a file is denser.
   buffer->Reserve(size / 20 + 16);
-  bool crlf = false;
   size_t start = 0;
+  if (std::memchr(data, '\r', size) == nullptr) {
+    // Only LF ends lines, as in most files: memchr finds each break.
+    while (start < size) {
+      const void* lf = std::memchr(data + start, '\n', size - start);
+      if (lf == nullptr) break;
+      size_t end = static_cast<size_t>(static_cast<const char*>(lf) - data);
+      buffer->AddLoadedLine(start, end - start);
+      start = end + 1;
+    }
+    if (start < size) buffer->AddLoadedLine(start, size - start);
+    return LineBreak::LF;
+  }
+  bool crlf = false;
   for (size_t i = 0; i < size; ++i) {
     char c = data[i];
     if (c != '\n' && c != '\r') continue;

@@ -24,6 +24,11 @@ std::string_view TrimTapeRight(std::string_view text);
 // The kind of a trimmed line.
 LineKind ClassifyLine(std::string_view trimmed, const Separators& seps);
 
+// Whether text after an amount leaves the line an amount line: the scanner, in the
+// state it has after an amount followed by a blank or "%", ends in an accepting state
+// over `rest`.
+bool AmountLineTail(std::string_view rest, const Separators& seps);
+
 inline bool IsRunKind(LineKind kind) { return kind == lkNumber || kind == lkSeparator; }
 
 }  // namespace numvex

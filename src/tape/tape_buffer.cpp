@@ -116,12 +116,7 @@ void MemoryTapeBuffer::Adopt(std::shared_ptr<const char[]> bytes, size_t size) {
   base_size_ = size;
 }
 
-void MemoryTapeBuffer::AddLoadedLine(size_t offset, size_t length) {
-  if (gap_begin_ == gap_end_ && gap_end_ == store_.size()) {  // loading: no gap yet
-    store_.push_back(Slot{base_.get() + offset, static_cast<uint32_t>(length), -1});
-    gap_begin_ = gap_end_ = store_.size();
-    return;
-  }
+void MemoryTapeBuffer::AddLoadedLineAfterEdits(size_t offset, size_t length) {
   MoveGapTo(static_cast<size_t>(LineCount()));
   Slot slot{base_.get() + offset, static_cast<uint32_t>(length), -1};
   if (gap_begin_ == gap_end_) {

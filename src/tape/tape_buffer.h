@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tape/large_block.h"
+
 namespace numvex {
 
 // The text the tape engine reads and rewrites; lines count from 1. Lines are bytes
@@ -67,7 +69,14 @@ class MemoryTapeBuffer : public TapeBuffer {
   void Adopt(std::shared_ptr<const char[]> bytes, size_t size);
   std::string_view AdoptedBytes() const { return {base_.get(), base_size_}; }
   // Appends a line viewing [offset, offset+length) of the adopted bytes.
-  void AddLoadedLine(size_t offset, size_t length);
+  void AddLoadedLine(size_t offset, size_t length) {
+    if (gap_begin_ == store_.size()) {  // loading: no gap, one slot per line
+      store_.push_back(Slot{base_.get() + offset, static_cast<uint32_t>(length), -1});
+      gap_begin_ = gap_end_ = store_.size();
+    } else {
+      AddLoadedLineAfterEdits(offset, length);
+    }
+  }
   void Reserve(size_t lines) { store_.reserve(lines); }
 
   // Test and tool helpers.
@@ -89,6 +98,7 @@ class MemoryTapeBuffer : public TapeBuffer {
   };
   Slot& At(int line);
   const Slot& At(int line) const;
+  void AddLoadedLineAfterEdits(size_t offset, size_t length);
   void MoveGapTo(size_t index);
   void Store(Slot* slot, std::string_view text);
   void Release(Slot* slot);
@@ -97,7 +107,9 @@ class MemoryTapeBuffer : public TapeBuffer {
   size_t base_size_ = 0;
   std::deque<std::string> owned_;  // a deque never moves its strings
   std::vector<int> free_owned_;
-  std::vector<Slot> store_;
+  // A large document's table fills many megabytes at once: huge pages spare most of
+  // the page faults.
+  std::vector<Slot, LargeBlockAllocator<Slot>> store_;
   size_t gap_begin_ = 0;  // slots [gap_begin_, gap_end_) are unused
   size_t gap_end_ = 0;
   int caret_line_ = 1;

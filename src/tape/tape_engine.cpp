@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "config/conf.h"
+#include "tape/canonical_entry.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #if defined(__GLIBC__)
@@ -77,24 +78,32 @@ void TapeEngine::WriteSeparatorLine(int line) {
   SetTapeLine(line, SeparatorLineText());
 }
 
-TapeEntry TapeEngine::CanonicalEntry(std::string_view trimmed, std::string* out,
+TapeEntry TapeEngine::CanonicalEntry(std::string_view line, std::string* out,
                                      bool* division_by_zero) {
-  TapeEntry entry = ReadEntry(trimmed, Seps(), CalcMode);
-  // A bare percentage multiplies. Written with the "+" of a bare amount it would read
-  // back as an added percentage and change the tape's result on the next pass, so it
-  // is written with the operator that keeps its meaning.
-  char op = entry.op == 0 && entry.percent ? '*' : entry.op;
-  FormattedLine formatted = FormatTapeLine(op, entry.percent, entry.amount, entry.comment,
-                                           /*rounded=*/false, Decimals(), Seps(), out);
-  entry.comment = {};  // viewed into `trimmed`, which the caller may overwrite
-  entry.amount = formatted.canonical;
-  *division_by_zero = formatted.division_by_zero;
-  return entry;
+  TapeEntry entry;
+  if (CalcMode && ReadCanonicalEntry(line, Seps(), Decimals(), &entry)) {
+    out->assign(line.data(), line.size());
+    *division_by_zero = DividesByZero(entry);
+    return entry;
+  }
+  return RewriteEntry(TrimTape(line), Seps(), Decimals(), CalcMode, out, division_by_zero);
 }
 
 TapeEntry TapeEngine::ReformatEntryLine(int line) {
+  TapeEntry entry;
+  if (CalcMode && line >= 1 && line <= buffer_.LineCount() &&
+      ReadCanonicalEntry(buffer_.Line(line), Seps(), Decimals(), &entry)) {
+    // Most lines of a saved tape are canonical already: verified, nothing to write.
+    if (DividesByZero(entry)) host_.DivisionByZero(line);
+    return entry;
+  }
+  return RewriteEntryLine(line);
+}
+
+TapeEntry TapeEngine::RewriteEntryLine(int line) {
   bool division_by_zero = false;
-  TapeEntry entry = CanonicalEntry(GetTapeLine(line), &scratch_, &division_by_zero);
+  TapeEntry entry =
+      RewriteEntry(GetTapeLine(line), Seps(), Decimals(), CalcMode, &scratch_, &division_by_zero);
   SetTapeLine(line, scratch_);
   if (division_by_zero) host_.DivisionByZero(line);
   return entry;
@@ -142,22 +151,20 @@ bool TapeEngine::WriteResult(int line, Amount value, bool insert) {
   std::string_view comment;
   if (!insert) comment = SplitComment(GetTapeLine(line), Seps()).comment;
   if (std::isfinite(value)) comment = StripOverflowMark(comment);
-  std::string text;
+  std::string& text = result_text_;
   FormatTapeLine(0, false, value, comment, Conf.RoundResults, Decimals(), Seps(), &text);
-  std::string_view trimmed = TrimTape(text);
-  if (ClassifyLine(trimmed, Seps()) != lkNumber) {
+  if (ClassifyLine(TrimTape(text), Seps()) != lkNumber) {
     // The comment taken over from the line under the separator makes the result read
     // as text, which would break the run and let the next pass insert another result.
     // Keep that line as it is and put a plain result above it.
     FormatTapeLine(0, false, value, "", Conf.RoundResults, Decimals(), Seps(), &text);
-    trimmed = TrimTape(text);
     insert = true;
   }
   // The result is read back at once as the first entry of the next block, which
   // rewrites it in the entry form: write that form straight away, so the line
   // changes once and a pass over a finished tape writes nothing.
   bool division_by_zero = false;
-  CanonicalEntry(trimmed, &scratch_, &division_by_zero);
+  CanonicalEntry(text, &scratch_, &division_by_zero);
   if (insert) {
     buffer_.InsertLine(line, scratch_);
   } else {
@@ -166,36 +173,60 @@ bool TapeEngine::WriteResult(int line, Amount value, bool insert) {
   return insert;
 }
 
+TapeEngine::LineLook TapeEngine::Look(int line) const {
+  LineLook look;
+  if (line < 1 || line > buffer_.LineCount()) return look;
+  std::string_view text = buffer_.Line(line);
+  size_t amount_end = 0;
+  if (CalcMode && ReadCanonicalEntry(text, Seps(), Decimals(), &look.entry, &amount_end) &&
+      AmountLineTail(text.substr(amount_end), Seps())) {
+    look.kind = lkNumber;
+    look.canonical = true;
+    return look;
+  }
+  look.kind = ClassifyLine(TrimTape(text), Seps());
+  return look;
+}
+
+TapeEntry TapeEngine::TakeEntry(int line, const LineLook& look) {
+  if (!look.canonical) return RewriteEntryLine(line);  // the look found it needs writing
+  if (DividesByZero(look.entry)) host_.DivisionByZero(line);
+  return look.entry;
+}
+
 TapeEngine::BlockResult TapeEngine::RecalcRun(int l0, bool at_run_start) {
   bool remembered = doc_modified_;
   int l = l0;
   if (!at_run_start) {
     while (l > 1 && IsRunKind(KindOf(l - 1))) --l;
   }
-  LineKind kind = KindOf(l);
-  while (kind == lkSeparator) kind = KindOf(++l);
-  if (kind != lkNumber) return {std::max(l0, l + 1), 0};
-  LineKind next = KindOf(l + 1);
-  if (!IsRunKind(next)) return {std::max(l0, l + 1), 0};
+  LineLook look = Look(l);
+  while (look.kind == lkSeparator) look = Look(++l);
+  if (look.kind != lkNumber) return {std::max(l0, l + 1), 0};
+  LineLook next = Look(l + 1);
+  if (!IsRunKind(next.kind)) return {std::max(l0, l + 1), 0};
+  bool next_known = true;
 
   int resume = l0;
-  while (kind == lkNumber) {
+  while (look.kind == lkNumber) {
     Amount total = 0;
     Amount term = 0;
-    while (kind == lkNumber) {
-      Apply(ReformatEntryLine(l), &total, &term);
+    while (look.kind == lkNumber) {
+      // Rewriting a line leaves the lines below it as they were, so a look taken
+      // before stays good.
+      Apply(TakeEntry(l, look), &total, &term);
       ++l;
-      // The kind of the line after the run's first line is known already.
-      kind = next != lkEmpty ? next : KindOf(l);
-      next = lkEmpty;
+      // The line after the run's first line has been looked at already.
+      look = next_known ? next : Look(l);
+      next_known = false;
     }
-    if (kind == lkSeparator) {
+    if (look.kind == lkSeparator) {
       WriteSeparatorLine(l);
       ++l;
       LineKind after = KindOf(l);
       WriteResult(l, total + term, /*insert=*/!(after == lkNumber || after == lkEmpty));
       resume = std::max(resume, l);
-      kind = KindOf(l);
+      look = Look(l);
     }
   }
   SetDocModified(remembered);

@@ -80,10 +80,23 @@ class TapeEngine {
     int resume;   // where a whole-tape scan goes on (the Part's return value)
     int run_end;  // first line after the run, 0 when nothing was computed
   };
+  // A line's kind and, for an amount line in canonical layout, what it contributes:
+  // found in one pass over the line instead of a classification and a read.
+  struct LineLook {
+    LineKind kind = lkEmpty;
+    bool canonical = false;  // entry holds what ReformatEntryLine would return
+    TapeEntry entry;
+  };
+  LineLook Look(int line) const;
+  // ReformatEntryLine for a line looked at since its last change.
+  TapeEntry TakeEntry(int line, const LineLook& look);
+  // ReformatEntryLine without the check for a canonical line.
+  TapeEntry RewriteEntryLine(int line);
   // at_run_start: the caller knows `line` is the first line of its run.
   BlockResult RecalcRun(int line, bool at_run_start);
-  // Reads a trimmed amount line and writes its canonical text into *out.
-  TapeEntry CanonicalEntry(std::string_view trimmed, std::string* out, bool* division_by_zero);
+  // The canonical entry text of an amount line into *out; returns what it contributes.
+  // *division_by_zero tells whether writing it reports a division by zero.
+  TapeEntry CanonicalEntry(std::string_view line, std::string* out, bool* division_by_zero);
   // Writes a result into `line`, or inserts it there; returns whether it inserted.
   bool WriteResult(int line, Amount value, bool insert);
   int Decimals() const;
@@ -93,7 +106,8 @@ class TapeEngine {
   bool doc_modified_ = false;
   int last_caret_line_ = 0;
   int last_line_count_ = 0;
-  std::string scratch_;  // reused for every formatted line
+  std::string scratch_;      // reused for every formatted line
+  std::string result_text_;  // reused for every result line
 };
 
 // Sets the floating-point unit to extended precision and round-to-nearest, once at

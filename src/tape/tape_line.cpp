@@ -10,6 +10,8 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+}  // namespace
+
 EntryOp OperationFor(char op, bool percent) {
   switch (op) {
     case '+':
@@ -27,8 +29,6 @@ EntryOp OperationFor(char op, bool percent) {
       return percent ? EntryOp::MultiplyPercent : EntryOp::Add;
   }
 }
-
-}  // namespace
 
 OperatorPos FindOperator(std::string_view text, bool calc_mode) {
   if (!calc_mode) return {};
@@ -162,6 +162,21 @@ FormattedLine FormatTapeLine(char op, bool percent, Amount amount, std::string_v
     out->append(comment);
   }
   return result;
+}
+
+TapeEntry RewriteEntry(std::string_view trimmed, const Separators& seps, int decimals,
+                       bool calc_mode, std::string* out, bool* division_by_zero) {
+  TapeEntry entry = ReadEntry(trimmed, seps, calc_mode);
+  // A bare percentage multiplies. Written with the "+" of a bare amount it would read
+  // back as an added percentage and change the tape's result on the next pass, so it
+  // is written with the operator that keeps its meaning.
+  char op = entry.op == 0 && entry.percent ? '*' : entry.op;
+  FormattedLine formatted = FormatTapeLine(op, entry.percent, entry.amount, entry.comment,
+                                           /*rounded=*/false, decimals, seps, out);
+  entry.comment = {};  // viewed into `trimmed`, which the caller may overwrite
+  entry.amount = formatted.canonical;
+  *division_by_zero = formatted.division_by_zero;
+  return entry;
 }
 
 std::string_view StripOverflowMark(std::string_view comment) {

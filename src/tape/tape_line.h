@@ -20,6 +20,9 @@ enum class EntryOp {
   DividePercent,
 };
 
+// The operation of an operator character (0 for none) with or without "%".
+EntryOp OperationFor(char op, bool percent);
+
 // Position (1-based; 0 = none) and character of the operator in front of an amount.
 struct OperatorPos {
   int position = 0;
@@ -66,6 +69,13 @@ struct FormattedLine {
 // an overflowed result (kOverflowMark).
 FormattedLine FormatTapeLine(char op, bool percent, Amount amount, std::string_view comment,
                              bool rounded, int decimals, const Separators& seps, std::string* out);
+
+// What ReformatEntryLine does to a trimmed amount line (in calc mode when `calc_mode`):
+// reads it and builds its canonical text into *out. The amount returned is the one the
+// written text reads back; the comment is left empty. *division_by_zero tells whether
+// writing the line reports a division by zero.
+TapeEntry RewriteEntry(std::string_view trimmed, const Separators& seps, int decimals,
+                       bool calc_mode, std::string* out, bool* division_by_zero);
 
 // The canonical separator line: six blanks, thirteen "-" and, with decimals, one "-"
 // for the separator and one per decimal.

@@ -1,0 +1,322 @@
+// The check for amount lines that are canonical already must agree with the full
+// rewrite on every line it accepts: same text, same amount, same operation.
+#include "tape/canonical_entry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tape/line_kind.h"
+#include "tape/tape_engine.h"
+#include "tape/tape_line.h"
+#include "tape_fixture.h"
+
+namespace numvex {
+namespace {
+
+const Separators kDot{'.', ','};
+const Separators kComma{',', '.'};
+
+struct Outcome {
+  bool accepted = false;
+  int rewritten = 0;  // lines the full path would write
+};
+
+// Runs both paths over one line and fails the test where they differ.
+void ExpectAgreement(const std::string& line, const Separators& seps, int decimals,
+                     Outcome* outcome) {
+  TapeEntry fast;
+  size_t amount_end = 0;
+  bool accepted = ReadCanonicalEntry(line, seps, decimals, &fast, &amount_end);
+  std::string full_text;
+  bool full_division = false;
+  TapeEntry full =
+      RewriteEntry(TrimTape(line), seps, decimals, /*calc_mode=*/true, &full_text, &full_division);
+  if (full_text != line) ++outcome->rewritten;
+  if (!accepted) return;
+  outcome->accepted = true;
+  SCOPED_TRACE("line \"" + line + "\" decimals " + std::to_string(decimals) + " separators " +
+               seps.decimal + seps.thousands);
+  ASSERT_EQ(full_text, line) << "accepted a line the rewrite changes";
+  EXPECT_EQ(fast.op, full.op);
+  EXPECT_EQ(fast.percent, full.percent);
+  EXPECT_EQ(fast.operation, full.operation);
+  EXPECT_EQ(fast.amount, full.amount);
+  EXPECT_EQ(std::signbit(fast.amount), std::signbit(full.amount));
+  EXPECT_TRUE(fast.comment.empty());
+  EXPECT_EQ(DividesByZero(fast), full_division);
+  // What follows the amount decides alone whether the line is an amount line.
+  LineKind tail_kind = AmountLineTail(line.substr(amount_end), seps) ? lkNumber : lkText;
+  EXPECT_EQ(tail_kind, ClassifyLine(TrimTape(line), seps));
+}
+
+// Random typed entries: every operator, signs, grouped and ungrouped digits, short and
+// long fractions, leading and trailing zeros, exponents, "%", comments and a trailing
+// operator.
+class TypedLines {
+ public:
+  TypedLines(const Separators& seps, uint64_t seed) : seps_(seps), rng_(seed) {}
+
+  std::string Next() {
+    std::string line;
+    static const char* const kOps[] = {"", "+", "-", "*", "/", "\xf7", "+ ", "- ", "\t*"};
+    line += kOps[Below(9)];
+    if (Below(8) == 0) line += '-';
+    line += Amount();
+    if (Below(6) == 0) line += '%';
+    if (Below(4) == 0) {
+      static const char* const kComments[] = {"rent",    "x5",   "% off", "E5",     "- ,5",
+                                              ",00",     ".3",   "a+",    "2 + 2",  "\xa0",
+                                              "tax 19%", "a+.b", "x -,",  "3 * .5", "\t-\t,1"};
+      line += Below(5) == 0 ? " " : "  ";
+      line += kComments[Below(15)];
+    }
+    if (Below(10) == 0) line += "+-*/"[Below(4)];
+    return line;
+  }
+
+  // A digit string of `count` digits, the first one not zero unless `lead_zero`.
+  std::string Digits(int count, bool lead_zero) {
+    std::string s;
+    for (int i = 0; i < count; ++i) {
+      s += static_cast<char>('0' + (i == 0 && !lead_zero ? 1 + Below(9) : Below(10)));
+    }
+    return s;
+  }
+
+  std::string Grouped(const std::string& digits) {
+    std::string s;
+    for (size_t i = 0; i < digits.size(); ++i) {
+      if (i > 0 && (digits.size() - i) % 3 == 0) s += seps_.thousands;
+      s += digits[i];
+    }
+    return s;
+  }
+
+  std::string Amount() {
+    switch (Below(6)) {
+      case 0:
+        return Digits(1 + Below(18), Below(10) == 0);
+      case 1:
+        return Grouped(Digits(1 + Below(17), false)) + seps_.decimal + Digits(Below(12), true);
+      case 2:
+        return std::string(1, seps_.decimal) + Digits(1 + Below(11), true);
+      case 3:  // amounts with zeros where the writer cuts
+        return Digits(1 + Below(6), false) + std::string(Below(10), '0') + seps_.decimal +
+               std::string(Below(10), '0') + (Below(2) == 0 ? "1" : "");
+      case 4:
+        return Digits(1 + Below(3), false) + (Below(2) == 0 ? "e" : "E") +
+               std::to_string(Below(40)) + (Below(3) == 0 ? "" : "");
+      default:
+        return "0" + std::string(1, seps_.decimal) + std::string(Below(12), '0') +
+               Digits(Below(4), true);
+    }
+  }
+
+  uint32_t Below(uint32_t n) { return static_cast<uint32_t>(rng_() % n); }
+  std::mt19937_64& Rng() { return rng_; }
+
+ private:
+  Separators seps_;
+  std::mt19937_64 rng_;
+};
+
+// Small edits of a line: what a user's typing or a damaged file does to it.
+std::string Mutate(std::string line, const Separators& seps, TypedLines* gen) {
+  const std::string alphabet =
+      std::string(" \t0123456789-+*/%Ex\xf7") + seps.decimal + seps.thousands;
+  int edits = 1 + static_cast<int>(gen->Below(2));
+  for (int e = 0; e < edits; ++e) {
+    size_t pos = line.empty() ? 0 : gen->Below(static_cast<uint32_t>(line.size() + 1));
+    char c = alphabet[gen->Below(static_cast<uint32_t>(alphabet.size()))];
+    switch (gen->Below(4)) {
+      case 0:
+        if (pos < line.size()) line.erase(pos, 1);
+        break;
+      case 1:
+        line.insert(pos, 1, c);
+        break;
+      case 2:
+        if (pos < line.size()) line[pos] = c;
+        break;
+      default:
+        if (pos < line.size()) line.insert(pos, 1, line[pos]);
+        break;
+    }
+  }
+  return line;
+}
+
+class CanonicalEntryTest : public ::testing::Test {
+ protected:
+  CanonicalEntryTest() { InitTapeArithmetic(); }
+};
+
+TEST_F(CanonicalEntryTest, AgreesWithTheFullRewriteOnGeneratedLines) {
+  for (const Separators& seps : {kDot, kComma}) {
+    for (int decimals = 0; decimals <= 9; ++decimals) {
+      TypedLines gen(seps, 1000 + static_cast<uint64_t>(decimals) * 7 + seps.decimal);
+      int canonical_lines = 0;
+      int accepted = 0;
+      for (int i = 0; i < 3000; ++i) {
+        std::string typed = gen.Next();
+        Outcome typed_outcome;
+        ExpectAgreement(typed, seps, decimals, &typed_outcome);
+
+        // The line as the engine writes it: canonical, so mostly accepted.
+        std::string canonical;
+        bool division = false;
+        RewriteEntry(TrimTape(typed), seps, decimals, true, &canonical, &division);
+        Outcome outcome;
+        ExpectAgreement(canonical, seps, decimals, &outcome);
+        if (outcome.rewritten == 0) {
+          ++canonical_lines;
+          if (outcome.accepted) ++accepted;
+        }
+        for (int m = 0; m < 4; ++m) {
+          Outcome mutated;
+          ExpectAgreement(Mutate(canonical, seps, &gen), seps, decimals, &mutated);
+        }
+        if (HasFatalFailure()) return;
+      }
+      // Most canonical lines have few digits and must take the fast way; the rest
+      // (scientific form, more than 15 digits) are refused.
+      EXPECT_GT(accepted, canonical_lines * 3 / 5) << "decimals " << decimals;
+    }
+  }
+}
+
+// Results as the engine writes them, rounded or not, with the sign as operator.
+TEST_F(CanonicalEntryTest, AgreesOnWrittenResults) {
+  std::mt19937_64 rng(4711);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  std::uniform_int_distribution<int> exponent(-12, 20);
+  for (const Separators& seps : {kDot, kComma}) {
+    for (int decimals = 0; decimals <= 9; ++decimals) {
+      int accepted = 0;
+      for (int i = 0; i < 2000; ++i) {
+        long double value =
+            static_cast<long double>(mantissa(rng)) * std::pow(10.0L, exponent(rng));
+        if (i % 3 == 0) value = std::round(value * 100) / 100;
+        if (i % 11 == 0) value = 0;
+        for (bool rounded : {false, true}) {
+          std::string text;
+          FormatTapeLine(0, false, value, i % 4 == 0 ? "subtotal" : "", rounded, decimals, seps,
+                         &text);
+          Outcome outcome;
+          ExpectAgreement(text, seps, decimals, &outcome);
+          if (outcome.accepted) ++accepted;
+          if (HasFatalFailure()) return;
+        }
+      }
+      EXPECT_GT(accepted, 1000) << "decimals " << decimals;
+    }
+  }
+}
+
+TEST_F(CanonicalEntryTest, AcceptsTheCanonicalForms) {
+  struct Case {
+    const char* line;
+    int decimals;
+    Amount amount;
+    EntryOp operation;
+  } cases[] = {
+      {"      +         341.00", 2, 341, EntryOp::Add},
+      {"      -       1,624.39  rent", 2, 1624.39L, EntryOp::Subtract},
+      {"      +       9,922.65%  Invoice 4711", 2, 9922.65L, EntryOp::AddPercent},
+      {"      *           4.00%", 2, 4, EntryOp::MultiplyPercent},
+      {"      \xf7           2.00", 2, 2, EntryOp::Divide},
+      {"      +          -5.00", 2, -5, EntryOp::Add},
+      {"      +           0.00", 2, 0, EntryOp::Add},
+      {"      +       1,234.", 0, 1234, EntryOp::Add},
+      {"      +           0.000000001", 2, 1e-9L, EntryOp::Add},
+      {"      -     167,257.246", 2, 167257.246L, EntryOp::Subtract},
+      {"      +1,234,567,890.5", 1, 1234567890.5L, EntryOp::Add},
+      {"      +123,456,789,012,345.000000000", 9, 123456789012345.0L, EntryOp::Add},
+      {"      +999,999,999,999,999.", 0, 999999999999999.0L, EntryOp::Add},
+  };
+  for (const Case& c : cases) {
+    TapeEntry entry;
+    ASSERT_TRUE(ReadCanonicalEntry(c.line, kDot, c.decimals, &entry)) << c.line;
+    EXPECT_EQ(entry.amount, c.amount) << c.line;
+    EXPECT_EQ(entry.operation, c.operation) << c.line;
+    Outcome outcome;
+    ExpectAgreement(c.line, kDot, c.decimals, &outcome);
+    EXPECT_EQ(outcome.rewritten, 0) << c.line;
+  }
+}
+
+TEST_F(CanonicalEntryTest, RefusesLinesTheRewriteChanges) {
+  const char* const lines[] = {
+      "     +         341.00",           // five blanks
+      "      +        341.00",           // one alignment blank short
+      "      +         341.0",           // fewer decimals than set
+      "      +         341.000",         // a trailing zero past the decimals
+      "      +        1234.00",          // no grouping
+      "      +       01,234.00",         // a leading zero
+      "      +          -0.00",          // minus zero is written without its sign
+      "      +         341.00 rent",     // one blank before the comment
+      "      +         341.00   rent",   // three blanks
+      "      +         341.00  rent ",   // a trailing blank
+      "      +         341.00  rent+",   // the next entry's operator is dropped
+      "      +         341.00%%",        // "%" twice
+      "      +   1.5E20",                // the scientific form is left to the full path
+      "      +1,234,567,890,123,456.",   // sixteen integer digits
+      "      +123,456,789,012,345.6",    // sixteen significant digits
+      "      +           0.0000000001",  // ten decimals
+      "      5.00",                      // no operator column
+  };
+  for (const char* line : lines) {
+    TapeEntry entry;
+    EXPECT_FALSE(ReadCanonicalEntry(line, kDot, 2, &entry)) << line;
+    Outcome outcome;
+    ExpectAgreement(line, kDot, 2, &outcome);
+  }
+}
+
+TEST_F(CanonicalEntryTest, LeavesUnusualSeparatorsToTheFullPath) {
+  TapeEntry entry;
+  EXPECT_FALSE(ReadCanonicalEntry("      +         341.00", Separators{'.', '.'}, 2, &entry));
+  EXPECT_FALSE(ReadCanonicalEntry("      +         341-00", Separators{'-', ','}, 2, &entry));
+  EXPECT_TRUE(ReadCanonicalEntry("      +       1'234.00", Separators{'.', '\''}, 2, &entry));
+  EXPECT_EQ(entry.amount, 1234);
+}
+
+TEST_F(CanonicalEntryTest, DivisionByZeroIsReportedAsTheRewriteWouldReport) {
+  TapeEntry entry;
+  ASSERT_TRUE(ReadCanonicalEntry("      /           0.00", kDot, 2, &entry));
+  EXPECT_TRUE(DividesByZero(entry));
+  ASSERT_TRUE(ReadCanonicalEntry("      \xf7           0.00%", kDot, 2, &entry));
+  EXPECT_TRUE(DividesByZero(entry));
+  ASSERT_TRUE(ReadCanonicalEntry("      *           0.00", kDot, 2, &entry));
+  EXPECT_FALSE(DividesByZero(entry));
+}
+
+// A canonical amount whose comment makes the line text (an operator, then a separator)
+// ends the run like any text line.
+class CanonicalRunTest : public testing::TapeFixture {};
+
+TEST_F(CanonicalRunTest, ACommentThatMakesTheLineTextEndsTheRun) {
+  Load(
+      {"      +          10.00", "      +           5.00  x -,5", "      +           2.00", "==="});
+  engine.RecalcAll();
+  EXPECT_EQ(Lines(), (std::vector<std::string>{
+                         "      +          10.00", "      +           5.00  x -,5",
+                         "      +           2.00", testing::kSep, "      +           2.00"}));
+}
+
+TEST_F(CanonicalRunTest, ACanonicalTapeIsNotWritten) {
+  Load({"      +          10.00  rent", "      *           3.00%", "      /           0.00",
+        "      -       1,000.50", testing::kSep, "      -       1,000.50"});
+  engine.RecalcAll();
+  EXPECT_EQ(buffer.WriteCount(), 0);
+  // 10 * 3% = 0.3, divided by 0 gives 0, less 1,000.50.
+  EXPECT_EQ(LineAt(6), "      -       1,000.50");
+  EXPECT_EQ(host.division_lines, std::vector<int>{3});
+}
+
+}  // namespace
+}  // namespace numvex
