@@ -97,6 +97,9 @@ void TfrmCalc::BuildEditor() {
   txtCalc_->setMarginWidth(0, QStringLiteral("099"));
   txtCalc_->setMarginWidth(1, 0);
   txtCalc_->setTabWidth(4);
+  // A horizontal scroll bar only when a line is wider than the view.
+  txtCalc_->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTH, 1UL);
+  txtCalc_->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1UL);
   txtCalc_->setIndentationsUseTabs(true);
   txtCalc_->setContextMenuPolicy(Qt::CustomContextMenu);
   txtCalc_->installEventFilter(this);

@@ -13,8 +13,9 @@ int main(int argc, char** argv) {
   numvex::InitTapeArithmetic();
   numvex::InstanceLock instance_lock;
   QApplication app(argc, argv);
-  QApplication::setApplicationName("Numvex");
-  QApplication::setApplicationDisplayName("ZEL: Numvex");
+  // Not Qt's display name: the desktop would add it to every window's caption. The
+  // windows carry the program's title themselves.
+  QApplication::setApplicationName("numvex");
   QStringList arguments = QApplication::arguments();
   QString program = arguments.isEmpty() ? QString() : arguments.takeFirst();
   program = QApplication::applicationFilePath();

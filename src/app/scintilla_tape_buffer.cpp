@@ -31,6 +31,7 @@ void ScintillaTapeBuffer::BeginEngineWrite() {
   engine_wrote_ = false;
   scroll_to_caret_ = false;
   saved_caret_ = CurrentCaret();
+  saved_anchor_ = CurrentAnchor();
   saved_undo_collection_ = editor_->SendScintilla(Sci::SCI_GETUNDOCOLLECTION) != 0;
   editor_->SendScintilla(Sci::SCI_SETUNDOCOLLECTION, 0UL);
 }
@@ -42,7 +43,7 @@ void ScintillaTapeBuffer::EndEngineWrite() {
   // The recorded steps point at text that has moved under them; undoing one now would
   // scramble the tape.
   editor_->SendScintilla(Sci::SCI_EMPTYUNDOBUFFER);
-  PlaceCaret(saved_caret_, scroll_to_caret_);
+  PlaceSelection(saved_anchor_, saved_caret_, scroll_to_caret_);
 }
 
 // --- buffer ----------------------------------------------------------------------------------
@@ -144,23 +145,34 @@ void ScintillaTapeBuffer::DeleteLine(int line) {
   }
 }
 
-ScintillaTapeBuffer::Caret ScintillaTapeBuffer::CurrentCaret() const {
-  const long pos = editor_->SendScintilla(Sci::SCI_GETCURRENTPOS);
+ScintillaTapeBuffer::Caret ScintillaTapeBuffer::CaretAt(long pos) const {
   const int line = static_cast<int>(editor_->SendScintilla(Sci::SCI_LINEFROMPOSITION,
                                                            static_cast<unsigned long>(pos))) +
                    1;
   return {line, static_cast<int>(pos - LineStart(line))};
 }
 
+ScintillaTapeBuffer::Caret ScintillaTapeBuffer::CurrentCaret() const {
+  return CaretAt(editor_->SendScintilla(Sci::SCI_GETCURRENTPOS));
+}
+
+ScintillaTapeBuffer::Caret ScintillaTapeBuffer::CurrentAnchor() const {
+  return CaretAt(editor_->SendScintilla(Sci::SCI_GETANCHOR));
+}
+
 int ScintillaTapeBuffer::CaretLine() const { return CurrentCaret().line; }
 
 int ScintillaTapeBuffer::CaretColumn() const { return CurrentCaret().column; }
 
-void ScintillaTapeBuffer::PlaceCaret(Caret caret, bool scroll) {
+long ScintillaTapeBuffer::PositionOf(Caret caret) const {
   const int line = std::clamp(caret.line, 1, LineCount());
   const long start = LineStart(line);
   const long length = LineEnd(line) - start;
-  const long pos = start + std::clamp<long>(caret.column, 0, length);
+  return start + std::clamp<long>(caret.column, 0, length);
+}
+
+void ScintillaTapeBuffer::PlaceCaret(Caret caret, bool scroll) {
+  const long pos = PositionOf(caret);
   if (scroll) {
     editor_->SendScintilla(Sci::SCI_GOTOPOS, static_cast<unsigned long>(pos));
   } else {
@@ -170,15 +182,35 @@ void ScintillaTapeBuffer::PlaceCaret(Caret caret, bool scroll) {
   editor_->SendScintilla(Sci::SCI_CHOOSECARETX);
 }
 
+void ScintillaTapeBuffer::PlaceSelection(Caret anchor, Caret caret, bool scroll) {
+  if (anchor == caret) {
+    PlaceCaret(caret, scroll);
+    return;
+  }
+  editor_->SendScintilla(Sci::SCI_SETSEL, static_cast<unsigned long>(PositionOf(anchor)),
+                         PositionOf(caret));
+  if (scroll) editor_->SendScintilla(Sci::SCI_SCROLLCARET);
+  editor_->SendScintilla(Sci::SCI_CHOOSECARETX);
+}
+
 void ScintillaTapeBuffer::SetCaretPos(int line, int column) {
+  const Caret caret{line, column};
   if (EngineWriting()) {
     // Inside a scope the engine has the last word on the caret: the scope's end places it
-    // here instead of where it was before.
-    saved_caret_ = {line, column};
+    // here instead of where it was before. Put back where it was, it keeps its selection.
+    if (!(caret == saved_caret_)) saved_anchor_ = caret;
+    saved_caret_ = caret;
     scroll_to_caret_ = true;
     engine_wrote_ = true;
+    PlaceCaret(caret, true);
+    return;
   }
-  PlaceCaret({line, column}, true);
+  if (caret == CurrentCaret()) {
+    // Bringing the caret back to where the user left it keeps the user's selection.
+    editor_->SendScintilla(Sci::SCI_SCROLLCARET);
+    return;
+  }
+  PlaceCaret(caret, true);
 }
 
 void ScintillaTapeBuffer::SetModified(bool modified) {

@@ -98,6 +98,9 @@ class ScintillaTapeBuffer : public QObject, public TapeBuffer {
   struct Caret {
     int line = 1;    // 1-based
     int column = 0;  // 0-based byte column
+    bool operator==(const Caret& other) const {
+      return line == other.line && column == other.column;
+    }
   };
 
   void OnTextChanged();
@@ -106,8 +109,13 @@ class ScintillaTapeBuffer : public QObject, public TapeBuffer {
   long LineStart(int line) const;  // 1-based line
   long LineEnd(int line) const;    // position of the line's break (or document end)
   std::string_view LineBreakBytes() const;
+  Caret CaretAt(long position) const;
   Caret CurrentCaret() const;
+  Caret CurrentAnchor() const;
+  long PositionOf(Caret caret) const;
   void PlaceCaret(Caret caret, bool scroll);
+  // The selection from `anchor` to `caret`, by line and column.
+  void PlaceSelection(Caret anchor, Caret caret, bool scroll);
   void BeginEngineWrite();
   void EndEngineWrite();
 
@@ -120,6 +128,7 @@ class ScintillaTapeBuffer : public QObject, public TapeBuffer {
   bool scroll_to_caret_ = false;
   bool saved_undo_collection_ = true;
   Caret saved_caret_;
+  Caret saved_anchor_;  // the selection's other end: a recalculation keeps the selection
 };
 
 }  // namespace numvex

@@ -140,6 +140,24 @@ TEST_F(WindowTest, EngineRewritesLeaveDocModifiedAndTheCaption) {
   EXPECT_EQ(window->windowTitle(), "ZEL: Numvex [*]");
 }
 
+TEST_F(WindowTest, ASelectionSurvivesTheRecalculationWhenTheCaretLeavesALine) {
+  Open();
+  Type("4");
+  Press(Qt::Key_Plus, Qt::KeypadModifier);
+  Type("1");
+  Press(Qt::Key_Enter, Qt::KeypadModifier);
+  Type("Q");
+  Press(Qt::Key_A, Qt::ControlModifier);  // select all: the release leaves the edited line
+  Type("Z");
+  EXPECT_EQ(Lines(), std::vector<std::string>{"Z"});
+}
+
+TEST_F(WindowTest, CaptionCarriesNoSecondTitle) {
+  Open();
+  EXPECT_EQ(window->windowTitle(), "ZEL: Numvex []");
+  EXPECT_TRUE(QGuiApplication::applicationDisplayName() == QGuiApplication::applicationName());
+}
+
 TEST_F(WindowTest, UndoKeepsOnlyTheLastChange) {
   Open();
   SetText("");

@@ -197,15 +197,17 @@ TEST_P(EngineWrite, KeepsAUserEditsFlagAndLeavesNothingToUndo) {
   EXPECT_EQ(EditorBytes(*editor), before);
 }
 
-TEST_P(EngineWrite, LeavesTheCaretOnItsLineAndColumnWithoutSelection) {
+TEST_P(EngineWrite, LeavesCaretAndSelectionOnTheirLinesAndColumns) {
   Load(kStart);
   SetSelection(1, 1, 3, 2);  // caret in "three" after "th", anchor on line 1
   GetParam().write(buffer);
   const int line_length = static_cast<int>(buffer.Line(3).size());
   EXPECT_EQ(buffer.CaretLine(), 3);
   EXPECT_EQ(buffer.CaretColumn(), std::min(2, line_length));
+  // The user's selection still starts where it did: a recalculation must not drop it.
+  const int first_length = static_cast<int>(buffer.Line(1).size());
   EXPECT_EQ(editor->SendScintilla(Sci::SCI_GETANCHOR),
-            editor->SendScintilla(Sci::SCI_GETCURRENTPOS));
+            PositionOf(*editor, 1, std::min(1, first_length)));
 }
 
 TEST_P(EngineWrite, ChangesNoCaretThatWasOnTheFirstLine) {
