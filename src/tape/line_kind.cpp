@@ -84,30 +84,26 @@ inline Class ClassAt(const uint8_t* classes, std::string_view text, size_t i) {
 
 inline bool IsOperatorClass(Class k) { return k == kSign || k == kMulDiv; }
 
-// The scanner from S6 or S7 to the end of the line. Only S6 and S7 follow them, and
-// both accept, except that S7 fails on a separator: so the rest of the line (mostly a
-// comment) is a search for an operator that a separator follows past blanks and
-// further operators, without a table step per character.
-LineKind ClassifyTail(const uint8_t* classes, std::string_view text, size_t i, State state) {
+// The scanner from S6 (after an amount and a blank or "%") to the end of the line.
+// Only S6 and S7 follow, and both accept, except that S7 (after an operator) fails on
+// a separator: so the rest of the line is a search for an operator that a separator
+// follows past blanks and further operators, without a table step per character.
+bool TailKeepsAmount(const uint8_t* classes, std::string_view text) {
   const size_t n = text.size();
-  while (i < n) {
-    if (state == S6) {
-      while (i < n && !IsOperatorClass(ClassAt(classes, text, i))) ++i;
-      if (i == n) break;
-      state = S7;
-      ++i;
-    }
+  size_t i = 0;
+  for (;;) {
+    while (i < n && !IsOperatorClass(ClassAt(classes, text, i))) ++i;  // S6
+    if (i == n) return true;
+    ++i;  // S7
     while (i < n &&
            (ClassAt(classes, text, i) == kBlank || IsOperatorClass(ClassAt(classes, text, i)))) {
       ++i;
     }
-    if (i == n) break;
+    if (i == n) return true;
     Class k = ClassAt(classes, text, i);
-    if (k == kDecimal || k == kThousands) return lkText;
-    state = S6;
-    ++i;
+    if (k == kDecimal || k == kThousands) return false;  // S8
+    // A digit or any other character leads back to S6.
   }
-  return lkNumber;
 }
 
 }  // namespace
@@ -115,40 +111,29 @@ LineKind ClassifyTail(const uint8_t* classes, std::string_view text, size_t i, S
 LineKind ClassifyLine(std::string_view text, const Separators& seps) {
   if (text.empty()) return lkEmpty;
   // One pass: the scanner runs over the leading symbols while looking for the first
-  // other character, which decides whether the line can be an amount at all. Runs of
-  // characters that leave the state as it is (blanks before the amount, its digits)
-  // are skipped without a table step.
+  // other character, which decides whether the line can be an amount at all.
   const uint8_t* classes = ClassTable(seps);
   const size_t n = text.size();
   State state = S0;
   size_t i = 0;
-  while (i < n) {
+  for (; i < n; ++i) {
     uint8_t k = classes[static_cast<unsigned char>(text[i])];
     if ((k & kSymbolBit) == 0) break;
     state = kNext[state][k & kClassMask];
-    ++i;
-    if (state == S0 || state == S1) {
-      while (i < n && ClassAt(classes, text, i) == kBlank) ++i;
-    }
   }
   if (i == n) return ClassifySymbols(text);
-  Class first = ClassAt(classes, text, i);
+  uint8_t first = classes[static_cast<unsigned char>(text[i])];
   bool candidate = first == kDigit || first == kDecimal || first == kThousands;
   if (!candidate || state == S8) return lkText;
-  while (i < n) {
-    state = kNext[state][ClassAt(classes, text, i)];
-    ++i;
+  for (; i < n; ++i) {
+    state = kNext[state][classes[static_cast<unsigned char>(text[i])] & kClassMask];
     if (state == S8) return lkText;
-    if (state == S6 || state == S7) return ClassifyTail(classes, text, i, state);
-    if (state == S4 || state == S5) {
-      while (i < n && ClassAt(classes, text, i) == kDigit) ++i;
-    }
   }
   return (state >= S4 && state <= S7) ? lkNumber : lkText;
 }
 
 bool AmountLineTail(std::string_view rest, const Separators& seps) {
-  return ClassifyTail(ClassTable(seps), rest, 0, S6) == lkNumber;
+  return TailKeepsAmount(ClassTable(seps), rest);
 }
 
 }  // namespace numvex
