@@ -2,6 +2,7 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QAccessible>
 #include <QByteArray>
 #include <algorithm>
 
@@ -14,6 +15,15 @@ using Sci = QsciScintillaBase;
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kCr = "\r";
 constexpr std::string_view kLf = "\n";
+
+// The editor's accessibility support turns every insertion and deletion it is told about into
+// a character offset counted from the start of the document: a write near the end of a
+// million-line tape costs tens of milliseconds, a whole-tape pass grows with the square of
+// the length. Nobody listens unless an assistive technology is active. Scintilla reports a
+// change when any of its flags is in the mask, so the "performed by the user" flag that every
+// engine write carries must go too; the "before" events keep their own flags.
+constexpr unsigned long kTextChangeEvents =
+    Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT | Sci::SC_PERFORMED_USER | Sci::SC_STARTACTION;
 
 }  // namespace
 
@@ -34,10 +44,16 @@ void ScintillaTapeBuffer::BeginEngineWrite() {
   saved_anchor_ = CurrentAnchor();
   saved_undo_collection_ = editor_->SendScintilla(Sci::SCI_GETUNDOCOLLECTION) != 0;
   editor_->SendScintilla(Sci::SCI_SETUNDOCOLLECTION, 0UL);
+  saved_event_mask_ = static_cast<unsigned long>(editor_->SendScintilla(Sci::SCI_GETMODEVENTMASK));
+  // The "before" events still go out: one-step undo learns from them that the engine wrote.
+  if (!QAccessible::isActive()) {
+    editor_->SendScintilla(Sci::SCI_SETMODEVENTMASK, saved_event_mask_ & ~kTextChangeEvents);
+  }
 }
 
 void ScintillaTapeBuffer::EndEngineWrite() {
   if (--engine_depth_ > 0) return;
+  editor_->SendScintilla(Sci::SCI_SETMODEVENTMASK, saved_event_mask_);
   editor_->SendScintilla(Sci::SCI_SETUNDOCOLLECTION, saved_undo_collection_ ? 1UL : 0UL);
   if (!engine_wrote_) return;
   // The recorded steps point at text that has moved under them; undoing one now would

@@ -19,7 +19,10 @@ namespace numvex {
 // Writes through the TapeBuffer interface are the engine's own. While one runs, undo collection
 // is off and userTextChanged() stays silent; afterwards the undo history is emptied, because
 // its positions no longer match the text, and the caret is put back on the line number and
-// column it had, selection collapsed. Modified() is not touched by them.
+// column it had, selection collapsed. Modified() is not touched by them. Unless an assistive
+// technology is active, the editor does not announce them either (no SC_MOD_INSERTTEXT or
+// SC_MOD_DELETETEXT notification, so no textChanged()): announcing costs time that grows with
+// the write's position in the document.
 //
 // Modified() is this buffer's own record of user edits, not Scintilla's save point: emptying
 // the undo history (after every engine write, and before every user action while one-step undo
@@ -127,6 +130,7 @@ class ScintillaTapeBuffer : public QObject, public TapeBuffer {
   bool engine_wrote_ = false;
   bool scroll_to_caret_ = false;
   bool saved_undo_collection_ = true;
+  unsigned long saved_event_mask_ = 0;
   Caret saved_caret_;
   Caret saved_anchor_;  // the selection's other end: a recalculation keeps the selection
 };
