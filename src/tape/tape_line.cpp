@@ -89,8 +89,11 @@ TapeEntry ReadEntry(std::string_view text, const Separators& seps, bool calc_mod
     entry.op = found.op;
     text = TrimTape(text.substr(static_cast<size_t>(found.position)));
   }
-  if (!text.empty() && IsOperatorByte(text.back())) {
-    text = TrimTape(text.substr(0, text.size() - 1));  // the next entry's operator
+  // A trailing operator was typed as the next entry's operator. All of them go at
+  // once: dropping one per rewrite would shorten a comment like "rent++" again on
+  // every recalculation.
+  while (!text.empty() && IsOperatorByte(text.back())) {
+    text = TrimTape(text.substr(0, text.size() - 1));
   }
   CommentPos comment = SplitComment(text, seps);
   std::string_view amount_text = text;

@@ -97,6 +97,16 @@ TEST_F(Recalc, RoundedResultsCarryOnAsShown) {
   EXPECT_EQ(LineAt(7), Entry('+', "0.26"));
 }
 
+TEST_F(Recalc, TrailingOperatorsGoInOnePass) {
+  Load({"+5  rent++", "- 2 - +", "---"});
+  engine.RecalcAll();
+  EXPECT_EQ(LineAt(1), Entry('+', "5.00", "rent"));
+  EXPECT_EQ(LineAt(2), Entry('-', "2.00"));
+  long writes = buffer.WriteCount();
+  engine.RecalcAll();
+  EXPECT_EQ(buffer.WriteCount(), writes);
+}
+
 TEST_F(Recalc, BarePercentageKeepsMultiplyingWhenRewritten) {
   Load({"200", "50%", "---"});
   engine.RecalcAll();
@@ -162,7 +172,7 @@ std::string RandomLine(std::mt19937& rng) {
       "3",           "1e4000", "0.001", "12.5.3", "99999999999999999999",
       "0.0000000004"};
   static const char* kTails[] = {"",      "",          "",  "%",   " rent", "% off",
-                                 " a+.b", " Overflow", "+", " x5", " .3",   " e5"};
+                                 " a+.b", " Overflow", "+", " x5", " .3",   " rent++"};
   static const char* kOthers[] = {
       "", "", "---", "===", "      ----------------", "note", "==", "+ -", "+", "  ", "Overflow"};
   std::uniform_int_distribution<int> pick(0, 99);
