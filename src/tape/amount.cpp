@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "tape/pow10.h"
+
 namespace numvex {
 
 namespace {
@@ -25,27 +27,6 @@ struct Pow10Values {
 const Pow10Values kPow10Values;
 
 inline const Amount* Pow10Table() { return kPow10Values.values; }
-
-constexpr uint64_t kPow10U64[] = {1ULL,
-                                  10ULL,
-                                  100ULL,
-                                  1000ULL,
-                                  10000ULL,
-                                  100000ULL,
-                                  1000000ULL,
-                                  10000000ULL,
-                                  100000000ULL,
-                                  1000000000ULL,
-                                  10000000000ULL,
-                                  100000000000ULL,
-                                  1000000000000ULL,
-                                  10000000000000ULL,
-                                  100000000000000ULL,
-                                  1000000000000000ULL,
-                                  10000000000000000ULL,
-                                  100000000000000000ULL,
-                                  1000000000000000000ULL,
-                                  10000000000000000000ULL};
 
 // value * 10^exp beyond the exact powers: several roundings, but always the same ones.
 Amount ScaleByPow10Far(Amount value, int exp) {

@@ -4,7 +4,7 @@
 
 #include "tape/amount.h"
 #include "tape/line_kind.h"
-
+#include "tape/pow10.h"
 namespace numvex {
 
 // Why a line this check accepts is written back unchanged, with the amount it reads:
@@ -32,22 +32,7 @@ namespace numvex {
 
 namespace {
 
-constexpr uint64_t kPow10[] = {1ULL,
-                               10ULL,
-                               100ULL,
-                               1000ULL,
-                               10000ULL,
-                               100000ULL,
-                               1000000ULL,
-                               10000000ULL,
-                               100000000ULL,
-                               1000000000ULL,
-                               10000000000ULL,
-                               100000000000ULL,
-                               1000000000000ULL,
-                               10000000000000ULL,
-                               100000000000000ULL,
-                               1000000000000000ULL};
+constexpr const auto& kPow10 = kPow10U64;
 
 constexpr int kMaxSignificant = 15;
 constexpr int kMaxIntegerDigits = 15;
