@@ -5,6 +5,7 @@
 #include "tape/amount.h"
 #include "tape/line_kind.h"
 #include "tape/pow10.h"
+
 namespace numvex {
 
 // Why a line this check accepts is written back unchanged, with the amount it reads:
