@@ -62,10 +62,10 @@ QAction* TfrmCalc::MenuItem(QMenu* menu, const char* name, QAction* action) {
 void TfrmCalc::BuildMenus() {
   QMenuBar* bar = menuBar();
   bar->setObjectName("mnuMain");
-  for (const ActionSpec& spec : kActions) {
+  for (const ActionSpec& entry : kActions) {
     auto* action = new QAction(this);
-    action->setObjectName(spec.name);
-    if (*spec.shortcut) action->setShortcut(QKeySequence(spec.shortcut));
+    action->setObjectName(entry.name);
+    if (*entry.shortcut) action->setShortcut(QKeySequence(entry.shortcut));
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);
   }

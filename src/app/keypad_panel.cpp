@@ -77,16 +77,16 @@ KeypadPanel::KeypadPanel(QWidget* parent) : QFrame(parent) {
   QFont key_font("Arial");
   key_font.setPixelSize(16);
   key_font.setBold(true);
-  for (const KeySpec& spec : kKeys) {
+  for (const KeySpec& place : kKeys) {
     auto* key = new QToolButton(cmd_);
-    key->setObjectName(spec.name);
-    key->setText(QString::fromUtf8(spec.caption));
+    key->setObjectName(place.name);
+    key->setText(QString::fromUtf8(place.caption));
     key->setFont(key_font);
     // Keys never take the focus: the editor keeps it while the keypad is used.
     key->setFocusPolicy(Qt::NoFocus);
-    key->setGeometry(kKeyLeft + (spec.column - 1) * kKeyStep, kKeyTop + (spec.row - 1) * kKeyStep,
-                     kKeySize + (spec.columns - 1) * kKeyStep,
-                     kKeySize + (spec.rows - 1) * kKeyStep);
+    key->setGeometry(kKeyLeft + (place.column - 1) * kKeyStep, kKeyTop + (place.row - 1) * kKeyStep,
+                     kKeySize + (place.columns - 1) * kKeyStep,
+                     kKeySize + (place.rows - 1) * kKeyStep);
   }
   image_ = new QLabel(cmd_);
   image_->setObjectName("pnlImage");
