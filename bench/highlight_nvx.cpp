@@ -4,6 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -106,6 +109,31 @@ Document CLikeText() {
   return doc;
 }
 
+// Real C++: this program's own sources, repeated to the same size. The generated text above
+// packs more tokens per byte than real code does.
+Document ProjectSources() {
+  std::filesystem::path root = std::filesystem::path(__FILE__).parent_path().parent_path() / "src";
+  std::string all;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    std::string ext = entry.path().extension().string();
+    if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    all.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  Document doc;
+  if (all.empty()) return doc;
+  while (doc.text_bytes < kTextBytes) {
+    size_t start = 0;
+    while (start < all.size() && doc.text_bytes < kTextBytes) {
+      size_t end = all.find('\n', start);
+      if (end == std::string::npos) end = all.size();
+      doc.Add(all.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+  return doc;
+}
+
 // The editor's loop per line: restore the state, start the line, read the tokens, store the
 // end state.
 void ScanDocument(benchmark::State& state, const Document& doc) {
@@ -144,6 +172,16 @@ void BM_NvxCLike(benchmark::State& state) {
   ScanDocument(state, doc);
 }
 BENCHMARK(BM_NvxCLike)->Unit(benchmark::kMillisecond);
+
+void BM_NvxProjectSources(benchmark::State& state) {
+  static const Document doc = ProjectSources();
+  if (doc.text_bytes == 0) {
+    state.SkipWithError("the program's sources were not found beside the benchmark");
+    return;
+  }
+  ScanDocument(state, doc);
+}
+BENCHMARK(BM_NvxProjectSources)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace numvex

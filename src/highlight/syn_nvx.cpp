@@ -1,6 +1,7 @@
 #include "highlight/syn_nvx.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "highlight/syn_nvx_chars.h"
 
@@ -23,25 +24,25 @@ constexpr TSynhighNvx::HandlerTable TSynhighNvx::MakeHandlers() {
   HandlerTable t{};
   for (int c = 0; c < 256; ++c) {
     const auto b = static_cast<unsigned char>(c);
-    Handler h = &TSynhighNvx::UnknownProc;
+    Handler h = &Call<&TSynhighNvx::UnknownProc>;
     if (c == 0) {
-      h = &TSynhighNvx::NullProc;
+      h = &Call<&TSynhighNvx::NullProc>;
     } else if (c == 10) {
-      h = &TSynhighNvx::LineFeedProc;
+      h = &Call<&TSynhighNvx::LineFeedProc>;
     } else if (c == 13) {
-      h = &TSynhighNvx::CarriageReturnProc;
+      h = &Call<&TSynhighNvx::CarriageReturnProc>;
     } else if (Has(b, nvx_chars::kWhite)) {
-      h = &TSynhighNvx::SpaceProc;
+      h = &Call<&TSynhighNvx::SpaceProc>;
     } else if (Has(b, nvx_chars::kDigit)) {
-      h = &TSynhighNvx::NumberProc;
+      h = &Call<&TSynhighNvx::NumberProc>;
     } else if (Has(b, nvx_chars::kIdentStart)) {
-      h = &TSynhighNvx::IdentProc;
+      h = &Call<&TSynhighNvx::IdentProc>;
     } else if (b == nvx_chars::kCommentChar) {
-      h = &TSynhighNvx::CommentProc;
+      h = &Call<&TSynhighNvx::CommentProc>;
     } else if (b == '[') {
-      h = &TSynhighNvx::LinkProc;
+      h = &Call<&TSynhighNvx::LinkProc>;
     } else if (b == nvx_chars::kMarkChar) {
-      h = &TSynhighNvx::MarkProc;
+      h = &Call<&TSynhighNvx::MarkProc>;
     }
     t[static_cast<size_t>(c)] = h;
   }
@@ -128,16 +129,14 @@ std::string TSynhighNvx::TokenText() const {
 
 void TSynhighNvx::StartLine(const char* text, int line_number) {
   line_ = text != nullptr ? text : "";
+  // The run scans read blocks of 16 bytes and must know where the line stops.
+  end_ = static_cast<int>(std::strlen(line_));
+  ident_map_state_ = kMapNotBuilt;
   run_ = 0;
   line_number_ = line_number;
-  negative_ = false;
-  minus_line_ = IsMinusLine(line_);
+  after_blank_ = false;
+  minus_line_ = -1;
   NextToken();
-}
-
-void TSynhighNvx::NextToken() {
-  token_pos_ = run_;
-  (this->*kHandlers[At(run_)])();
 }
 
 // True when the line, stripped of bytes 1..32 at both ends, is at least two bytes long, starts
@@ -155,135 +154,152 @@ bool TSynhighNvx::IsMinusLine(const char* line) {
   return false;
 }
 
-void TSynhighNvx::NullProc() { kind_ = kEndOfLine; }
-
-void TSynhighNvx::LineFeedProc() {
-  kind_ = InMarked() ? kMarked : kOther;
-  ++run_;
+void TSynhighNvx::NullProc(int run) {
+  kind_ = kEndOfLine;
+  run_ = run;  // stays on the 0; a marked stretch may get here one byte past the token start
 }
 
-void TSynhighNvx::CarriageReturnProc() {
+void TSynhighNvx::LineFeedProc(int run) {
+  kind_ = InMarked() ? kMarked : kOther;
+  run_ = run + 1;
+}
+
+void TSynhighNvx::CarriageReturnProc(int run) {
   if (InMarked()) {
     kind_ = kMarked;
-    ++run_;
+    run_ = run + 1;
     return;
   }
   kind_ = kOther;
-  ++run_;
-  if (At(run_) == 10) ++run_;
+  run_ = run + (At(run + 1) == 10 ? 2 : 1);
 }
 
-void TSynhighNvx::SpaceProc() {
+void TSynhighNvx::SpaceProc(int run) {
   if (InMarked()) {
     kind_ = kMarked;
-    ++run_;
+    run_ = run + 1;
     return;
   }
   kind_ = kSpace;
-  ++run_;
-  while (Has(At(run_), nvx_chars::kWhite)) ++run_;
-  negative_ = minus_line_;
+  // Most blanks stand alone between words: one byte test settles them.
+  ++run;
+  run_ = Has(At(run), nvx_chars::kWhite)
+             ? nvx_chars::RunEnd<nvx_chars::WhiteRun>(Bytes(), run + 1, end_)
+             : run;
+  after_blank_ = true;
 }
 
-void TSynhighNvx::NumberProc() {
+void TSynhighNvx::NumberProc(int run) {
   if (InMarked()) {
     kind_ = kMarked;
-    ++run_;
+    run_ = run + 1;
     return;
   }
   // Glued to a word or a sign other than the arithmetic ones ("x=5", "a\t5"): one digit, plain.
-  if (run_ > 0 && !Has(At(run_ - 1), nvx_chars::kNumberLead)) {
+  if (run > 0 && !Has(At(run - 1), nvx_chars::kNumberLead)) {
     kind_ = kOther;
-    ++run_;
+    run_ = run + 1;
     return;
   }
-  ++run_;
-  kind_ = negative_ ? kNegativeNumber : kNumber;
+  kind_ = after_blank_ && MinusLine() ? kNegativeNumber : kNumber;
+  ++run;
   for (;;) {
-    const unsigned char c = At(run_);
+    const unsigned char c = At(run);
     if (Has(c, nvx_chars::kDigit)) {
-      ++run_;
-    } else if ((c == ',' || c == '.') && At(run_ + 1) != c) {
-      ++run_;  // a separator, but never a doubled one
+      ++run;
+    } else if ((c == ',' || c == '.') && At(run + 1) != c) {
+      ++run;  // a separator, but never a doubled one
     } else {
       break;
     }
   }
-  negative_ = false;
+  run_ = run;
+  after_blank_ = false;
 }
 
-void TSynhighNvx::IdentProc() {
+void TSynhighNvx::IdentProc(int run) {
   if (InMarked()) {
     kind_ = kMarked;
-    ++run_;
-    while (Has(At(run_), nvx_chars::kMarkedChar)) ++run_;
-    if (At(run_) == nvx_chars::kMarkChar) MarkedScan();  // takes in the closing 160
+    ++run;
+    while (Has(At(run), nvx_chars::kMarkedChar)) ++run;
+    if (At(run) == nvx_chars::kMarkChar) {
+      MarkedScan(run);  // takes in the closing 160
+    } else {
+      run_ = run;
+    }
     return;
   }
-  ident_start_ = run_;
+  const int start = run;
+  if (ident_map_state_ == kMapNotBuilt) MapIdentifiers();
+  run = ident_map_state_ == kMapBuilt
+            ? ident_map_.RunEnd(run + 1)
+            : nvx_chars::RunEnd<nvx_chars::IdentRun>(Bytes(), run + 1, end_);
+  run_ = run;
+  ident_start_ = start;
+  ident_len_ = run - start;
   if (!highlight_vars_and_functions_) {
     // Every word is a plain identifier then, whatever its hash: skip the sum (the main
     // window's set-up, so this is the path the editor takes).
-    while (Has(At(run_), nvx_chars::kIdentChar)) ++run_;
-    ident_len_ = run_ - ident_start_;
     kind_ = kIdentifier;
     return;
   }
   // 64 bits: even a line-long identifier cannot wrap round into the classified range.
   std::uint64_t hash = 0;
-  unsigned char c = At(run_);
-  while (Has(c, nvx_chars::kIdentChar)) {
-    hash += kHashValues[c];
-    c = At(++run_);
-  }
-  ident_len_ = run_ - ident_start_;
+  for (int i = start; i < run; ++i) hash += kHashValues[At(i)];
   kind_ = hash > kMaxClassifiedHash ? kIdentifier : (this->*kClassifiers[hash])();
 }
 
-void TSynhighNvx::CommentProc() {
-  ++run_;
+// Once per line, at its first word: lines of amounts, blanks and signs never pay for it. Kept
+// out of IdentProc, whose every other call would otherwise save and restore the registers the
+// block scan needs.
+void TSynhighNvx::MapIdentifiers() {
+  ident_map_state_ = ident_map_.Build(Bytes(), end_) ? kMapBuilt : kNoMap;
+}
+
+void TSynhighNvx::CommentProc(int run) {
   range_ = kRangeComment;
   kind_ = kComment;
-  while (!Has(At(run_), nvx_chars::kLineStop)) ++run_;
+  run_ = nvx_chars::RunEnd<nvx_chars::LineRun>(Bytes(), run + 1, end_);
 }
 
-void TSynhighNvx::LinkProc() {
-  ++run_;
+void TSynhighNvx::LinkProc(int run) {
+  ++run;
   range_ = kRangeLink;
   kind_ = kLink;
-  unsigned char c = At(run_);
-  while (c != ']' && !Has(c, nvx_chars::kLineStop)) c = At(++run_);
+  unsigned char c = At(run);
+  while (c != ']' && !Has(c, nvx_chars::kLineStop)) c = At(++run);
   if (c == ']') {
-    ++run_;
+    ++run;
     range_ = kRangeNormal;
   }
+  run_ = run;
 }
 
-void TSynhighNvx::MarkProc() {
-  ++run_;
+void TSynhighNvx::MarkProc(int run) {
   range_ = kRangeMarked;
-  MarkedScan();
+  MarkedScan(run + 1);
   // Opened and closed on one line the stretch reads as a word; left open it is marked text.
   kind_ = range_ == kRangeMarked ? kMarked : kIdentifier;
 }
 
-void TSynhighNvx::MarkedScan() {
-  unsigned char c = At(run_);
+void TSynhighNvx::MarkedScan(int run) {
+  unsigned char c = At(run);
   if (Has(c, nvx_chars::kLineStop)) {
-    (this->*kHandlers[c])();
+    kHandlers[c](*this, run);
     return;
   }
   kind_ = kMarked;
-  while (!Has(c, nvx_chars::kMarkStop)) c = At(++run_);
+  while (!Has(c, nvx_chars::kMarkStop)) c = At(++run);
   if (c == nvx_chars::kMarkChar) {
-    ++run_;
+    ++run;
     range_ = kRangeNormal;
   }
+  run_ = run;
 }
 
-void TSynhighNvx::UnknownProc() {
+void TSynhighNvx::UnknownProc(int run) {
   kind_ = kOther;
-  ++run_;
+  run_ = run + 1;
 }
 
 // --- identifiers ------------------------------------------------------------------------------

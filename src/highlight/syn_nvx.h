@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "highlight/syn_highlighter.h"
+#include "highlight/syn_nvx_chars.h"
 
 namespace numvex {
 
-class TSynhighNvx : public TSynCustomHighlighter {
+class TSynhighNvx final : public TSynCustomHighlighter {
  public:
   // Token kinds, the values of `TokenKind`.
   enum Kind : int {
@@ -92,7 +93,12 @@ class TSynhighNvx : public TSynCustomHighlighter {
   TSynHighlighterAttributes* TokenAttribute() const override { return kind_attri_[kind_]; }
   int TokenKind() const override { return kind_; }
   int TokenStart() const override { return token_pos_; }
-  void NextToken() override;
+  // Inline, so the scan inside the class (StartLine) pays only for the one indexed handler call.
+  void NextToken() override {
+    const int run = run_;
+    token_pos_ = run;
+    kHandlers[At(run)](*this, run);
+  }
   void StartLine(const char* text, int line_number) override;
   void SetScanState(TScanState state) override { range_ = static_cast<std::uint8_t>(state); }
   void ResetScanState() override { range_ = kRangeNormal; }
@@ -102,10 +108,20 @@ class TSynhighNvx : public TSynCustomHighlighter {
   int LineNumber() const { return line_number_; }
 
  private:
-  using Handler = void (TSynhighNvx::*)();
+  // A handler gets the token start in `run` and leaves run_ past its token. Scanning in a
+  // local matters: the line is char data, which may alias any member, so stepping run_ itself
+  // would cost a store and a reload per byte.
+  using Handler = void (*)(TSynhighNvx& self, int run);
   using Classifier = Kind (TSynhighNvx::*)() const;
   using HandlerTable = std::array<Handler, 256>;
   using ClassifierTable = std::array<Classifier, kMaxClassifiedHash + 1>;
+
+  // The handler table holds plain functions, each calling its member: a member-function
+  // pointer would add a test for virtual members and a this-adjustment to every token.
+  template <void (TSynhighNvx::*kProc)(int)>
+  static void Call(TSynhighNvx& self, int run) {
+    (self.*kProc)(run);
+  }
 
   // Both tables are the same for every instance, so one copy serves the process.
   static constexpr HandlerTable MakeHandlers();
@@ -114,26 +130,32 @@ class TSynhighNvx : public TSynCustomHighlighter {
   static const ClassifierTable kClassifiers;
 
   unsigned char At(int pos) const { return static_cast<unsigned char>(line_[pos]); }
+  const unsigned char* Bytes() const { return reinterpret_cast<const unsigned char*>(line_); }
   bool InMarked() const { return range_ == kRangeMarked; }
 
   // One handler per byte value.
-  void NullProc();
-  void LineFeedProc();
-  void CarriageReturnProc();
-  void SpaceProc();
-  void NumberProc();
-  void IdentProc();
-  void CommentProc();
-  void LinkProc();
-  void MarkProc();
-  void UnknownProc();
-  // Runs a marked stretch on from the scan position up to its closing byte 160 or the line's
-  // end; shared by the mark handler and by identifiers inside a stretch.
-  void MarkedScan();
+  void NullProc(int run);
+  void LineFeedProc(int run);
+  void CarriageReturnProc(int run);
+  void SpaceProc(int run);
+  void NumberProc(int run);
+  void IdentProc(int run);
+  void CommentProc(int run);
+  void LinkProc(int run);
+  void MarkProc(int run);
+  void UnknownProc(int run);
+  // Runs a marked stretch on from `run` up to its closing byte 160 or the line's end; shared
+  // by the mark handler and by identifiers inside a stretch.
+  void MarkedScan(int run);
+  [[gnu::noinline]] void MapIdentifiers();
 
   Kind ClassifyIdent() const;
   bool IdentEquals(std::string_view name) const;
   static bool IsMinusLine(const char* line);
+  bool MinusLine() {
+    if (minus_line_ < 0) minus_line_ = IsMinusLine(line_) ? 1 : 0;
+    return minus_line_ != 0;
+  }
 
   TSynHighlighterAttributes* function_attri_ = nullptr;
   TSynHighlighterAttributes* identifier_attri_ = nullptr;
@@ -156,6 +178,12 @@ class TSynhighNvx : public TSynCustomHighlighter {
   std::vector<std::string> global_variables_;
 
   const char* line_ = "";
+  int end_ = 0;  // offset of the line's terminating 0
+  // Where the identifiers of the current line end, built at its first identifier; lines too
+  // short or too long for the map scan with RunEnd.
+  enum MapState : std::uint8_t { kMapNotBuilt, kMapBuilt, kNoMap };
+  nvx_chars::LineMap<nvx_chars::IdentRun> ident_map_;
+  MapState ident_map_state_ = kMapNotBuilt;
   int run_ = 0;
   int token_pos_ = 0;
   Kind kind_ = kEndOfLine;
@@ -163,10 +191,11 @@ class TSynhighNvx : public TSynCustomHighlighter {
   int ident_len_ = 0;
   int line_number_ = 0;
   std::uint8_t range_ = kRangeNormal;
-  bool negative_ = false;
-  // Whether the line reads as a minus line: it only depends on the line, so StartLine works
-  // it out once and every whitespace token just copies it into `negative_`.
-  bool minus_line_ = false;
+  // The negative flag is `after_blank_ && MinusLine()`: each whitespace token would set it
+  // from the whole line, which only depends on the line, so the line is looked at once and
+  // only when a number after whitespace asks.
+  bool after_blank_ = false;
+  std::int8_t minus_line_ = -1;  // -1: not looked at yet on this line
 };
 
 // The tape highlighter as the main window sets it up: black comments, navy numbers, and no
