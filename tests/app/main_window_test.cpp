@@ -239,13 +239,11 @@ TEST_F(WindowTest, AskSaveBeforeGivingUpChanges) {
 TEST_F(WindowTest, SaveWritesTheLinesWithTheDocumentsLineBreak) {
   QTemporaryDir dir;
   QString path = dir.filePath("lf.nvx");
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("1\n+ 2\n---\n");
-  file.close();
+  WriteFile(path, "1\n+ 2\n---\n");
   Open({path});
   EXPECT_FALSE(window->DocModified());
   ASSERT_TRUE(window->SaveFile());
+  QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll().toStdString(), Entry('+', "1.00") + "\n" + Entry('+', "2.00") + "\n" +
                                               kSep + "\n" + Entry('+', "3.00") + "\n");
@@ -254,10 +252,7 @@ TEST_F(WindowTest, SaveWritesTheLinesWithTheDocumentsLineBreak) {
 TEST_F(WindowTest, TextEditorModeOnANvxDocumentKeepsCalcModeAfterTheOneTimeMessage) {
   QTemporaryDir dir;
   QString path = dir.filePath("tape.nvx");
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("1\n+ 2\n---\n");
-  file.close();
+  WriteFile(path, "1\n+ 2\n---\n");
   Conf.FirstTextMode = true;
   Open({path});
   EXPECT_EQ(Lines()[3], Entry('+', "3.00"));
@@ -301,10 +296,7 @@ TEST_F(WindowTest, ImageShowsOnlyWhenTheKeypadColumnIsTallEnough) {
 TEST_F(WindowTest, TrayStartOptionInAnyCaseWithBlanks) {
   QTemporaryDir dir;
   QString path = dir.filePath("t.nvx");
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("5\n");
-  file.close();
+  WriteFile(path, "5\n");
   window = std::make_unique<TfrmCalc>(true, QStringList{"  /tb ", path}, ProgramWithoutIntro());
   EXPECT_FALSE(window->StartVisible());
   EXPECT_EQ(window->FileName(), path);
@@ -322,10 +314,7 @@ TEST_F(WindowTest, MissingDocumentIsReportedAndANewCalcDocumentStarts) {
 
 TEST_F(WindowTest, FirstStartOpensTheIntroductionInCalcModeWithTheKeypad) {
   QTemporaryDir dir;
-  QFile intro(dir.filePath("1Numvex.txt"));
-  ASSERT_TRUE(intro.open(QIODevice::WriteOnly));
-  intro.write("Welcome\n");
-  intro.close();
+  WriteFile(dir.filePath("1Numvex.txt"), "Welcome\n");
   window = std::make_unique<TfrmCalc>(true, QStringList{}, dir.filePath("numvex"));
   EXPECT_TRUE(window->FileName().endsWith("1Numvex.txt")) << window->FileName().toStdString();
   EXPECT_TRUE(window->CalcMode());

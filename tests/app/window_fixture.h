@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -48,6 +49,13 @@ class WindowTest : public ::testing::Test {
   // Every start is a first start for now; a program folder without introduction
   // documents keeps the first document empty.
   static QString ProgramWithoutIntro() { return QDir::tempPath() + "/numvex-no-intro/numvex"; }
+
+  // Writes a file for the window to open.
+  static void WriteFile(const QString& path, const char* bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
 
   QsciScintilla* editor() const { return window->Editor(); }
   QToolButton* Key(const char* name) const { return window->findChild<QToolButton*>(name); }
