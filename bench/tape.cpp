@@ -17,7 +17,6 @@
 #include <utility>
 #include <vector>
 
-#include "config/conf.h"
 #include "tape/tape_buffer.h"
 #include "tape/tape_engine.h"
 #include "tape/tape_host.h"
@@ -72,11 +71,6 @@ class LineTimer {
   double total_seconds_ = 0;
   int64_t total_lines_ = 0;
 };
-
-void UseProgramStartSettings() {
-  numvex::Conf.Decimals = 2;
-  numvex::Conf.RoundResults = false;
-}
 
 // ---------------------------------------------------------------------------
 // Generated text. A small deterministic generator keeps every run identical.
@@ -180,7 +174,7 @@ std::vector<std::string> Canonical(std::vector<std::string> typed) {
   MemoryTapeBuffer buffer(std::move(typed));
   QuietHost host;
   TapeEngine engine(buffer, host);
-  engine.SetSeparators(kSeps);
+  engine.SetSettings({2, false, kSeps});
   engine.RecalcAll();
   return buffer.Lines();
 }
@@ -192,7 +186,6 @@ const std::vector<std::string>& TapeOf(Shape shape, int lines) {
   static std::map<std::pair<Shape, int>, std::vector<std::string>> cache;
   auto found = cache.find({shape, lines});
   if (found != cache.end()) return found->second;
-  UseProgramStartSettings();
   std::vector<std::string> tape;
   switch (shape) {
     case kMixedTyped:
@@ -219,14 +212,13 @@ constexpr int kLineBatch = 1000;
 // ReformatEntryLine over typical entry lines, typed (each is rewritten) or already
 // canonical (read, formatted, compared, not written).
 void BM_ReformatEntryLine(benchmark::State& state) {
-  UseProgramStartSettings();
   bool canonical = state.range(0) != 0;
   std::vector<std::string> lines = LongRunTypedTape(kLineBatch);
   if (canonical) lines = Canonical(lines);
   MemoryTapeBuffer buffer;
   QuietHost host;
   TapeEngine engine(buffer, host);
-  engine.SetSeparators(kSeps);
+  engine.SetSettings({2, false, kSeps});
   LineTimer timer(state);
   Amount sum = 0;
   for (auto _ : state) {
@@ -284,14 +276,13 @@ BENCHMARK(BM_FormatTapeLine)->Arg(0)->Arg(1)->UseManualTime()->ComputeStatistics
 void RecalcAllOn(benchmark::State& state, Shape shape) {
   int lines = static_cast<int>(state.range(0));
   const std::vector<std::string>& tape = TapeOf(shape, lines);
-  UseProgramStartSettings();
   QuietHost host;
   LineTimer timer(state);
   int lines_after = 0;
   for (auto _ : state) {
     MemoryTapeBuffer buffer(tape);  // a fresh copy, outside the timed part
     TapeEngine engine(buffer, host);
-    engine.SetSeparators(kSeps);
+    engine.SetSettings({2, false, kSeps});
     timer.Start();
     engine.RecalcAll();
     timer.Stop(lines);

@@ -178,7 +178,7 @@ std::string CanonicalBytes(const std::vector<std::string>& typed) {
   numvex::MemoryTapeBuffer buffer(typed);
   QuietHost host;
   numvex::TapeEngine engine(buffer, host);
-  engine.SetSeparators(Window().Engine().Seps());
+  engine.SetSettings(Window().Engine().Settings());
   engine.RecalcAll();
   return numvex::JoinDocument(buffer, numvex::LineBreak::LF);
 }
@@ -231,6 +231,7 @@ const TapeFile& TapeFileOf(Shape shape, int lines) {
 void UseProgramStartSettings() {
   numvex::Conf.Decimals = 2;
   numvex::Conf.RoundResults = false;
+  Window().ApplyTapeSettings();
 }
 
 // Drops the current document, so that the next one is not timed freeing it.

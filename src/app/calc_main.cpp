@@ -142,11 +142,14 @@ void TfrmCalc::BuildKeypad() {
 void TfrmCalc::FormCreate(const QStringList& arguments, const QString& program_path) {
   // The notification-area icon is prepared by the tray feature.
   Separators seps = RegionalSeparators();
-  engine_->SetSeparators(seps);
+  TapeSettings tape_settings = engine_->Settings();
+  tape_settings.seps = seps;
+  engine_->SetSettings(tape_settings);
   InitTapeArithmetic();
   Conf.ShowNumPad = true;
   Conf.Language = DetectLanguage(UserDefaultLangId());
   LoadSettings();
+  ApplyTapeSettings();
   mnuSyntax_->menuAction()->setVisible(Conf.ShowSyntaxMenu);
   SwitchMode("noname.nvx");
   ApplyLanguage(Conf.Language, true);
@@ -314,7 +317,15 @@ void TfrmCalc::mnuOPreferencesClick() {
   // follows the settings at once.
   if (CalcMode()) FormResize();
   mnuSyntax_->menuAction()->setVisible(Conf.ShowSyntaxMenu);
+  ApplyTapeSettings();
   if (CalcMode()) engine_->RecalcAll();
+}
+
+void TfrmCalc::ApplyTapeSettings() {
+  TapeSettings settings = engine_->Settings();
+  settings.decimals = Conf.Decimals;
+  settings.round_results = Conf.RoundResults;
+  engine_->SetSettings(settings);
 }
 
 void TfrmCalc::mnuFExitClick() { close(); }

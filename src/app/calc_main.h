@@ -51,6 +51,8 @@ class TfrmCalc : public QMainWindow, private TapeHost {
 
   void SwitchMode(const QString& name);
   void FormResize();
+  // Hands the engine the decimals and rounding of Conf; called whenever they may have changed.
+  void ApplyTapeSettings();
   void UpdateCaption();
   void SetDocModified(bool modified);
   void OpenDocument(const QString& name);

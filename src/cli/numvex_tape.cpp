@@ -195,11 +195,11 @@ int main(int argc, char** argv) {
   Options options;
   int status = ParseArguments(argc, argv, &options);
   if (status >= 0) return status;
-  Conf.Decimals = options.decimals;
-  Conf.RoundResults = options.round_results;
-  numvex::Separators seps;
+  numvex::TapeSettings settings;
+  settings.decimals = options.decimals;
+  settings.round_results = options.round_results;
   std::string error;
-  if (!ResolveSeparators(options, &seps, &error)) return UsageError(error);
+  if (!ResolveSeparators(options, &settings.seps, &error)) return UsageError(error);
 
   int exit_status = 0;
   for (const std::string& file : options.files) {
@@ -224,7 +224,7 @@ int main(int argc, char** argv) {
     const std::string& name = file;
     ToolHost host(name);
     numvex::TapeEngine engine(buffer, host);
-    engine.SetSeparators(seps);
+    engine.SetSettings(settings);
     engine.CalcMode = true;
     engine.RecalcAll();
     bool changed = buffer.WriteCount() > 0 || !layout_kept;

@@ -44,7 +44,7 @@ void TapeEngine::TotalAt(TotalSender sender) {
   if (k0 == lkEmpty) ++d;
   int last_entry = caret.line - d;
   if (sender == TotalSender::Keypad) buffer_.InsertLine(last_entry + 1, "");
-  buffer_.InsertLine(last_entry + 1, SeparatorLineText());
+  buffer_.InsertLine(last_entry + 1, SeparatorLineText(Decimals()));
   RecalcBlock(last_entry);
   if (KindOf(last_entry + 2) != lkEmpty) buffer_.InsertLine(last_entry + 3, "");
   SetCaret(last_entry + 3, 0);

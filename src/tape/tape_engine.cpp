@@ -4,7 +4,6 @@
 #include <cfenv>
 #include <cmath>
 
-#include "config/conf.h"
 #include "tape/canonical_entry.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -35,18 +34,13 @@ void InitTapeArithmetic() {
 
 TapeEngine::TapeEngine(TapeBuffer& buffer, TapeHost& host) : buffer_(buffer), host_(host) {}
 
-void TapeEngine::SetSeparators(const Separators& seps) {
-  DecimalSep = seps.decimal;
-  ThousandSep = seps.thousands;
-}
-
 void TapeEngine::SetDocModified(bool modified) {
   if (doc_modified_ == modified) return;
   doc_modified_ = modified;
   host_.DocModifiedChanged(modified);
 }
 
-int TapeEngine::Decimals() const { return std::clamp(Conf.Decimals, 0, 9); }
+int TapeEngine::Decimals() const { return std::clamp(settings_.decimals, 0, 9); }
 
 std::string_view TapeEngine::GetTapeLine(int line) const {
   if (line < 1 || line > buffer_.LineCount()) return {};
@@ -63,8 +57,6 @@ LineKind TapeEngine::KindOf(int line) const {
   return ClassifyLine(TrimTape(buffer_.Line(line)), Seps());
 }
 
-std::string TapeEngine::SeparatorLineText() const { return numvex::SeparatorLineText(Decimals()); }
-
 void TapeEngine::WriteSeparatorLine(int line) {
   if (line >= 1 && line <= buffer_.LineCount()) {
     // Avoid building the text for a separator that is already canonical.
@@ -75,7 +67,7 @@ void TapeEngine::WriteSeparatorLine(int line) {
       return;
     }
   }
-  SetTapeLine(line, SeparatorLineText());
+  SetTapeLine(line, SeparatorLineText(Decimals()));
 }
 
 TapeEntry TapeEngine::CanonicalEntry(std::string_view line, std::string* out,
@@ -152,12 +144,12 @@ bool TapeEngine::WriteResult(int line, Amount value, bool insert) {
   if (!insert) comment = SplitComment(GetTapeLine(line), Seps()).comment;
   if (std::isfinite(value)) comment = StripOverflowMark(comment);
   std::string& text = result_text_;
-  FormatTapeLine(0, false, value, comment, Conf.RoundResults, Decimals(), Seps(), &text);
+  FormatTapeLine(0, false, value, comment, settings_.round_results, Decimals(), Seps(), &text);
   if (ClassifyLine(TrimTape(text), Seps()) != lkNumber) {
     // The comment taken over from the line under the separator makes the result read
     // as text, which would break the run and let the next pass insert another result.
     // Keep that line as it is and put a plain result above it.
-    FormatTapeLine(0, false, value, "", Conf.RoundResults, Decimals(), Seps(), &text);
+    FormatTapeLine(0, false, value, "", settings_.round_results, Decimals(), Seps(), &text);
     insert = true;
   }
   // The result is read back at once as the first entry of the next block, which

@@ -16,39 +16,39 @@ struct CaretPos {
   int column = 0;  // 0-based
 };
 
+// What the tape is written with. The host hands the engine its settings whenever they
+// change; the decimals are clamped to 0..9 on use.
+struct TapeSettings {
+  int decimals = 2;
+  bool round_results = false;
+  Separators seps;
+};
+
 // Who asked for a total: the "=" key of the keypad, or Enter in the editor (which has
 // already broken the line).
 enum class TotalSender { Keypad, Editor };
 
 // The tape engine: reads, formats and recalculates the tape held in a TapeBuffer and
 // turns keypad and keyboard input into tape lines. It holds the window state the tape
-// needs; the window (or the command-line tool) only hosts it. Decimals and rounding
-// are read from Conf at the moment of use.
+// needs; the window (or the command-line tool) only hosts it.
 class TapeEngine {
  public:
   TapeEngine(TapeBuffer& buffer, TapeHost& host);
 
   // State shared with the window.
   bool CalcMode = true;
-  char DecimalSep = '.';
-  char ThousandSep = ',';
   char LastKeyChar = 0;  // 0: none yet
 
-  void SetSeparators(const Separators& seps);
-  Separators Seps() const { return {DecimalSep, ThousandSep}; }
+  void SetSettings(const TapeSettings& settings) { settings_ = settings; }
+  const TapeSettings& Settings() const { return settings_; }
+  const Separators& Seps() const { return settings_.seps; }
 
   bool DocModified() const { return doc_modified_; }
   void SetDocModified(bool modified);
   int LastCaretLine() const { return last_caret_line_; }
   int LastLineCount() const { return last_line_count_; }
 
-  // Lines.
-  std::string_view GetTapeLine(int line) const;  // trimmed; empty outside the document
-  void SetTapeLine(int line, std::string_view text);
   LineKind KindOf(int line) const;  // lkEmpty outside the document
-  void WriteSeparatorLine(int line);
-  std::string SeparatorLineText() const;
-  bool IsOperatorChar(char c) const { return CalcMode && IsOperatorByte(c); }
 
   // Reads an amount line, rewrites it in canonical layout and returns what it
   // contributes. The amount returned is the one the rewritten text reads back, so a
@@ -76,6 +76,11 @@ class TapeEngine {
   TapeBuffer& Buffer() { return buffer_; }
 
  private:
+  std::string_view GetTapeLine(int line) const;  // trimmed; empty outside the document
+  void SetTapeLine(int line, std::string_view text);
+  void WriteSeparatorLine(int line);
+  bool IsOperatorChar(char c) const { return CalcMode && IsOperatorByte(c); }
+
   struct BlockResult {
     int resume;   // where a whole-tape scan goes on (the Part's return value)
     int run_end;  // first line after the run, 0 when nothing was computed
@@ -103,6 +108,7 @@ class TapeEngine {
 
   TapeBuffer& buffer_;
   TapeHost& host_;
+  TapeSettings settings_;
   bool doc_modified_ = false;
   int last_caret_line_ = 0;
   int last_line_count_ = 0;

@@ -9,7 +9,6 @@
 
 #include "app/scintilla_tape_buffer.h"
 #include "app/single_step_undo.h"
-#include "config/conf.h"
 #include "editor_fixture.h"
 #include "tape/document_text.h"
 #include "tape/line_kind.h"
@@ -39,17 +38,15 @@ class EngineOnEditor : public ::testing::Test {
         undo(editor.get(), &buffer),
         engine(buffer, host),
         reference_engine(reference, reference_host) {
-    ResetConfToProgramStart();
     InitTapeArithmetic();
-    engine.SetSeparators({'.', ','});
-    reference_engine.SetSeparators({'.', ','});
+    engine.SetSettings({2, false, {'.', ','}});
+    reference_engine.SetSettings({2, false, {'.', ','}});
     // As the window wires its change handler.
     QObject::connect(&buffer, &ScintillaTapeBuffer::userTextChanged, [this] {
       ++user_changes;
       engine.SetDocModified(true);
     });
   }
-  ~EngineOnEditor() override { ResetConfToProgramStart(); }
 
   void Load(const std::vector<std::string>& lines) {
     buffer.SetDocumentText(Join(lines, "\r\n") + "\r\n", LineBreak::CRLF);

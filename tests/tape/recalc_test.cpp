@@ -90,7 +90,7 @@ TEST_F(Recalc, TwoSeparatorsInARow) {
 }
 
 TEST_F(Recalc, RoundedResultsCarryOnAsShown) {
-  Conf.RoundResults = true;
+  Use(2, true);
   Load({"0.125", "+ 0", "---", "", "* 2", "---"});
   engine.RecalcAll();
   EXPECT_EQ(LineAt(4), Entry('+', "0.13"));
@@ -117,7 +117,7 @@ TEST_F(Recalc, BarePercentageKeepsMultiplyingWhenRewritten) {
 }
 
 TEST_F(Recalc, SeparatorFollowsTheDecimals) {
-  Conf.Decimals = 0;
+  Use(0, false);
   Load({"1234", "+ 1", "======"});
   engine.RecalcAll();
   EXPECT_EQ(LineAt(1), "      +       1,234.");
@@ -191,8 +191,9 @@ TEST_F(Recalc, WholeTapePassMatchesRestartingAtEveryLine) {
     std::vector<std::string> tape;
     int n = 1 + static_cast<int>(rng() % 24);
     for (int i = 0; i < n; ++i) tape.push_back(RandomLine(rng));
-    Conf.Decimals = static_cast<int>(rng() % 4);
-    Conf.RoundResults = rng() % 2 == 0;
+    const int decimals = static_cast<int>(rng() % 4);
+    const bool rounded = rng() % 2 == 0;
+    Use(decimals, rounded);
 
     Load(tape);
     engine.RecalcAll();
@@ -201,8 +202,8 @@ TEST_F(Recalc, WholeTapePassMatchesRestartingAtEveryLine) {
 
     Load(tape);
     ReferenceRecalcAll(engine, buffer);
-    ASSERT_EQ(fast, Lines()) << "round " << round << " decimals " << Conf.Decimals << " rounded "
-                             << Conf.RoundResults << "\n"
+    ASSERT_EQ(fast, Lines()) << "round " << round << " decimals " << decimals << " rounded "
+                             << rounded << "\n"
                              << ::testing::PrintToString(tape);
     // Restarting repeats messages; one pass reports each dividing line at most once.
     std::vector<int> seen;
@@ -221,15 +222,16 @@ TEST_F(Recalc, SecondPassChangesNothingAndTextLinesSurvive) {
     std::vector<std::string> tape;
     int n = 1 + static_cast<int>(rng() % 30);
     for (int i = 0; i < n; ++i) tape.push_back(RandomLine(rng));
-    Conf.Decimals = static_cast<int>(rng() % 10);
-    Conf.RoundResults = rng() % 2 == 0;
+    const int decimals = static_cast<int>(rng() % 10);
+    const bool rounded = rng() % 2 == 0;
+    Use(decimals, rounded);
     Load(tape);
     engine.RecalcAll();
     long writes = buffer.WriteCount();
     std::vector<std::string> first = Lines();
     engine.RecalcAll();
-    ASSERT_EQ(buffer.WriteCount(), writes) << "round " << round << " decimals " << Conf.Decimals
-                                           << " rounded " << Conf.RoundResults << "\n"
+    ASSERT_EQ(buffer.WriteCount(), writes) << "round " << round << " decimals " << decimals
+                                           << " rounded " << rounded << "\n"
                                            << ::testing::PrintToString(tape) << "\n"
                                            << ::testing::PrintToString(first) << "\n"
                                            << ::testing::PrintToString(Lines());
@@ -260,7 +262,6 @@ class CountingBuffer : public MemoryTapeBuffer {
 };
 
 TEST(RecalcCost, LongRunsAreReadABoundedNumberOfTimesPerLine) {
-  ResetConfToProgramStart();
   for (bool with_result : {false, true}) {
     std::vector<std::string> lines;
     if (with_result) lines = {"1", "+ 1", "---", ""};

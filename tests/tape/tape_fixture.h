@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "config/conf.h"
+#include "common/tape_text.h"
 #include "tape/tape_engine.h"
 
 namespace numvex::testing {
@@ -25,16 +25,15 @@ class RecordingHost : public TapeHost {
   int busy_ends = 0;
 };
 
-// An engine over a memory buffer with "." and "," as separators and the settings at
-// their program-start values.
+// An engine over a memory buffer with "." and "," as separators, two decimals and
+// results not rounded.
 class TapeFixture : public ::testing::Test {
  protected:
-  TapeFixture() : engine(buffer, host) {
-    ResetConfToProgramStart();
-    InitTapeArithmetic();
-    engine.SetSeparators({'.', ','});
+  TapeFixture() : engine(buffer, host) { InitTapeArithmetic(); }
+
+  void Use(int decimals, bool round_results) {
+    engine.SetSettings({decimals, round_results, {'.', ','}});
   }
-  ~TapeFixture() override { ResetConfToProgramStart(); }
 
   void Load(std::initializer_list<const char*> lines) {
     buffer = MemoryTapeBuffer(std::vector<std::string>(lines.begin(), lines.end()));
@@ -47,18 +46,5 @@ class TapeFixture : public ::testing::Test {
   RecordingHost host;
   TapeEngine engine;
 };
-
-// Canonical lines with "." decimals and two decimal places, for readable expectations.
-inline std::string Entry(char op, const std::string& amount, const std::string& comment = "") {
-  std::string line(6, ' ');
-  line.push_back(op);
-  size_t dot = amount.find('.');
-  size_t p = dot == std::string::npos ? amount.size() : dot;  // chars before the separator
-  line.append(12 > p ? 12 - p : 0, ' ');
-  line += amount;
-  if (!comment.empty()) line += "  " + comment;
-  return line;
-}
-inline const std::string kSep = "      ----------------";
 
 }  // namespace numvex::testing
