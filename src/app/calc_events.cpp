@@ -152,9 +152,9 @@ bool TfrmCalc::LoadLines(const QString& path) {
   if (!file.open(QIODevice::ReadOnly)) return false;
   QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) return false;
-  line_break_ = bytes.contains('\r') ? LineBreak::CRLF : LineBreak::LF;
-  buffer_->SetDocumentText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
-                           line_break_);
+  const std::string_view text(bytes.constData(), static_cast<size_t>(bytes.size()));
+  line_break_ = LineBreakOf(text);
+  buffer_->SetDocumentText(text, line_break_);
   return true;
 }
 

@@ -240,25 +240,10 @@ void ScintillaTapeBuffer::SetDocumentText(std::string_view bytes, LineBreak styl
   const std::string_view brk = style == LineBreak::CRLF ? kCrLf : kLf;
   std::string text;
   text.reserve(bytes.size() + bytes.size() / 16);
-  size_t start = 0;
-  size_t i = 0;
-  bool first = true;
-  auto take_line = [&](size_t end) {
-    if (!first) text.append(brk);
-    first = false;
-    text.append(bytes.substr(start, end - start));
-  };
-  while (i < bytes.size()) {
-    const char c = bytes[i];
-    if (c != '\n' && c != '\r') {
-      ++i;
-      continue;
-    }
-    take_line(i);
-    if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    start = ++i;
-  }
-  if (start < bytes.size()) take_line(bytes.size());
+  SplitLines(bytes, [&](size_t offset, size_t length) {
+    if (offset > 0) text.append(brk);
+    text.append(bytes.substr(offset, length));
+  });
 
   EngineWriteScope scope(*this);
   editor_->SendScintilla(Sci::SCI_SETEOLMODE, style == LineBreak::CRLF

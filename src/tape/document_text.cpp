@@ -1,7 +1,5 @@
 #include "tape/document_text.h"
 
-#include <cstring>
-
 namespace numvex {
 
 LineBreak SplitDocument(std::string bytes, MemoryTapeBuffer* buffer) {
@@ -10,38 +8,11 @@ LineBreak SplitDocument(std::string bytes, MemoryTapeBuffer* buffer) {
 }
 
 LineBreak SplitAdoptedDocument(MemoryTapeBuffer* buffer) {
-  std::string_view text = buffer->AdoptedBytes();
-  const char* data = text.data();
-  const size_t size = text.size();
+  const std::string_view text = buffer->AdoptedBytes();
   // Tapes average some 25 bytes a line; the vector still grows if a file is denser.
-  buffer->Reserve(size / 20 + 16);
-  size_t start = 0;
-  if (std::memchr(data, '\r', size) == nullptr) {
-    // Only LF ends lines, as in most files: memchr finds each break.
-    while (start < size) {
-      const void* lf = std::memchr(data + start, '\n', size - start);
-      if (lf == nullptr) break;
-      size_t end = static_cast<size_t>(static_cast<const char*>(lf) - data);
-      buffer->AddLoadedLine(start, end - start);
-      start = end + 1;
-    }
-    if (start < size) buffer->AddLoadedLine(start, size - start);
-    return LineBreak::LF;
-  }
-  bool crlf = false;
-  for (size_t i = 0; i < size; ++i) {
-    char c = data[i];
-    if (c != '\n' && c != '\r') continue;
-    // Lines end at LF, CR LF or a lone CR.
-    buffer->AddLoadedLine(start, i - start);
-    if (c == '\r') {
-      crlf = true;
-      if (i + 1 < size && data[i + 1] == '\n') ++i;
-    }
-    start = i + 1;
-  }
-  if (start < size) buffer->AddLoadedLine(start, size - start);
-  return crlf ? LineBreak::CRLF : LineBreak::LF;
+  buffer->Reserve(text.size() / 20 + 16);
+  return SplitLines(text,
+                    [buffer](size_t offset, size_t length) { buffer->AddLoadedLine(offset, length); });
 }
 
 std::string JoinDocument(const TapeBuffer& buffer, LineBreak style) {

@@ -82,14 +82,11 @@ TapeEntry TapeEngine::CanonicalEntry(std::string_view line, std::string* out,
 }
 
 TapeEntry TapeEngine::ReformatEntryLine(int line) {
-  TapeEntry entry;
-  if (CalcMode && line >= 1 && line <= buffer_.LineCount() &&
-      ReadCanonicalEntry(buffer_.Line(line), Seps(), Decimals(), &entry)) {
-    // Most lines of a saved tape are canonical already: verified, nothing to write.
-    if (DividesByZero(entry)) host_.DivisionByZero(line);
-    return entry;
-  }
-  return RewriteEntryLine(line);
+  // Most lines of a saved tape are canonical already: verified, nothing to write.
+  LineLook look;
+  look.canonical = CalcMode && line >= 1 && line <= buffer_.LineCount() &&
+                   ReadCanonicalEntry(buffer_.Line(line), Seps(), Decimals(), &look.entry);
+  return TakeEntry(line, look);
 }
 
 TapeEntry TapeEngine::RewriteEntryLine(int line) {
