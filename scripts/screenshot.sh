@@ -13,41 +13,14 @@ NUMVEX=$(realpath "${1:-build/bin/numvex}")
 OUT=$(realpath -m "${2:-docs/screenshot.png}")
 TAPE_TOOL=$(dirname "$NUMVEX")/numvex-tape
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/numvex-shot.XXXXXX")
-XVFB_PID=
+source tests/e2e/lib.sh
+need_tools xdotool import
+on_xvfb "$(realpath "$0")" "$NUMVEX" "$OUT"
+make_work numvex-shot
 APP_PID=
 cleanup() {
   if [[ -n $APP_PID ]]; then kill "$APP_PID" 2>/dev/null || true; fi
-  if [[ -n $XVFB_PID ]]; then
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-  fi
-  rm -rf "$WORK"
 }
-trap cleanup EXIT
-
-# The first free display from :90 on, with a cookie of our own.
-export XAUTHORITY=$WORK/xauthority
-: >"$XAUTHORITY"
-cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
-for n in $(seq 90 189); do
-  [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-  xauth -q -f "$XAUTHORITY" add ":$n" . "$cookie"
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -auth "$XAUTHORITY" >"$WORK/xvfb.log" 2>&1 &
-  XVFB_PID=$!
-  for _ in $(seq 100); do
-    if [[ -e /tmp/.X$n-lock && $(tr -d ' \n' <"/tmp/.X$n-lock") != "$XVFB_PID" ]]; then break; fi
-    if DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1; then
-      export DISPLAY=:$n
-      break 2
-    fi
-    sleep 0.1
-  done
-  kill "$XVFB_PID" 2>/dev/null || true
-  wait "$XVFB_PID" 2>/dev/null || true
-  XVFB_PID=
-done
-[[ -n $XVFB_PID ]] || { echo "could not start Xvfb" >&2; exit 1; }
 setxkbmap us 2>/dev/null || true
 
 # The tape on disk: an invoice with a percentage, then a heading for the entries typed

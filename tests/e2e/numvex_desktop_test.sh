@@ -20,74 +20,16 @@ fi
 NUMVEX=$(realpath "$1")
 TAPE_TOOL=$(realpath "${2:-$(dirname "$1")/numvex-tape}")
 
-for tool in Xvfb xauth xdotool import; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "skip: $tool is not installed"
-    exit 77
-  fi
-done
+source "$(dirname "$0")/lib.sh"
+need_tools xdotool import
+on_xvfb "$0" "$@"
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/numvex-desktop.XXXXXX")
-XVFB_PID=
+make_work numvex-desktop
 APP_PID=
 cleanup() {
   if [[ -n $APP_PID ]]; then kill "$APP_PID" 2>/dev/null; fi
-  if [[ -n $XVFB_PID ]]; then
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null
-  fi
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-passed=0
-failed=0
-pass() {
-  printf 'ok    %s\n' "$1"
-  passed=$((passed + 1))
-}
-fail() {
-  printf 'FAIL  %s: %s\n' "$1" "$2"
-  failed=$((failed + 1))
 }
 
-# ---------------------------------------------------------------------------------------
-# The X server: the first free display from :90 on, with a cookie of our own.
-
-start_xvfb() {
-  export XAUTHORITY=$WORK/xauthority
-  : >"$XAUTHORITY"
-  local cookie n
-  cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
-  for n in $(seq 90 189); do
-    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    xauth -q -f "$XAUTHORITY" add ":$n" . "$cookie" || return 1
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -auth "$XAUTHORITY" >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    local _
-    for _ in $(seq 100); do
-      # Another server that won the race for :n holds the lock file with its own pid.
-      if [[ -e /tmp/.X$n-lock && $(tr -d ' \n' <"/tmp/.X$n-lock") != "$XVFB_PID" ]]; then
-        break
-      fi
-      if DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1; then
-        export DISPLAY=:$n
-        return 0
-      fi
-      sleep 0.1
-    done
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null
-    XVFB_PID=
-  done
-  return 1
-}
-
-if ! start_xvfb; then
-  echo "could not start Xvfb"
-  cat "$WORK/xvfb.log" 2>/dev/null
-  exit 1
-fi
 if command -v setxkbmap >/dev/null 2>&1; then
   setxkbmap us || echo "note: setxkbmap us failed, keeping the server's default layout"
 fi
@@ -549,5 +491,4 @@ case_keypad_clicks
 case_correction
 case_close_question
 
-echo "$passed passed, $failed failed"
-((failed == 0))
+summary

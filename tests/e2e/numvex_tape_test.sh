@@ -21,24 +21,8 @@ TAPES=$2
 # The C locale gives "." and no thousands separator; the tool then uses ",".
 export LC_ALL=C
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/numvex-e2e.XXXXXX")
-cleanup() {
-  chmod -R u+rwx "$WORK" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-passed=0
-failed=0
-pass() {
-  printf 'ok    %s\n' "$1"
-  passed=$((passed + 1))
-}
-fail() {
-  printf 'FAIL  %s: %s\n' "$1" "$2"
-  failed=$((failed + 1))
-}
-skip() { printf 'skip  %s: %s\n' "$1" "$2"; }
+source "$(dirname "$0")/lib.sh"
+make_work numvex-e2e
 
 OUT=$WORK/stdout
 ERR=$WORK/stderr
@@ -488,5 +472,4 @@ else
   fail "bad bytes: a megabyte comment is kept" "lines: $(cut -c1-40 "$OUT")"
 fi
 
-echo "$passed passed, $failed failed"
-[[ $failed -eq 0 ]]
+summary

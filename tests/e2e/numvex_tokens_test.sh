@@ -5,22 +5,9 @@
 set -u
 tool=$1
 dir=$2
-passed=0
-failed=0
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-check() {  # name, then a command that succeeds when the case holds
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "ok    $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL  $name"
-  fi
-}
+source "$(dirname "$0")/lib.sh"
+make_work numvex-tokens
+work=$WORK
 
 same_output() {  # expected-file, tool arguments...
   local expected=$1
@@ -63,5 +50,4 @@ check "missing file" exits_with 2 tokens --syntax nvx "$work/missing.nvx"
 check "a folder" exits_with 2 tokens --syntax nvx "$dir"
 check "the message names the file" bash -c "'$tool' tokens --syntax nvx '$work/missing.nvx' 2>&1 | grep -q 'missing.nvx'"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

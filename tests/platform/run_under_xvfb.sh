@@ -2,9 +2,8 @@
 # Runs a test program on a private X server with the xcb platform. Exit 77 (skipped) when
 # this machine has no Xvfb or no xdotool to type with.
 set -euo pipefail
-if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
-  echo "xvfb-run or xdotool missing: skipped"
-  exit 77
-fi
+source "$(dirname "$0")/../e2e/lib.sh"
+need_tools xdotool
+on_xvfb "$0" "$@"
 export QT_QPA_PLATFORM=xcb
-exec xvfb-run -a -s "-screen 0 640x480x24" "$@"
+exec "$@"
