@@ -472,4 +472,15 @@ else
   fail "bad bytes: a megabyte comment is kept" "lines: $(cut -c1-40 "$OUT")"
 fi
 
+# The introduction documents open at the first start: already recalculated, and every line
+# within the 36 columns the first-start window shows without scrolling.
+data=$(dirname "$0")/../../data
+check "introduction (English) is a finished tape" "$TOOL" --check "$data/1Numvex.txt"
+check "introduction (German) is a finished tape" \
+  "$TOOL" --decimal-separator , --thousands-separator . --check "$data/0Numvex.txt"
+for doc in "$data"/[01]Numvex.txt; do
+  check "$(basename "$doc") fits 36 columns" \
+    awk '{ sub(/\r$/, "") } length($0) > 36 { exit 1 }' "$doc"
+done
+
 summary
