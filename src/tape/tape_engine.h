@@ -82,7 +82,7 @@ class TapeEngine {
   bool IsOperatorChar(char c) const { return CalcMode && IsOperatorByte(c); }
 
   struct BlockResult {
-    int resume;   // where a whole-tape scan goes on (the Part's return value)
+    int resume;   // where a whole-tape scan goes on (what RecalcBlock returns)
     int run_end;  // first line after the run, 0 when nothing was computed
   };
   // A line's kind and, for an amount line in canonical layout, what it contributes:

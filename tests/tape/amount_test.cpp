@@ -7,11 +7,14 @@
 #include <random>
 #include <string>
 
+#include "common/case_name.h"
 #include "tape/separators.h"
 #include "tape/tape_engine.h"
 
 namespace numvex {
 namespace {
+
+using testing::NameBy;
 
 struct ParseCase {
   const char* text;
@@ -39,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"1e4933", false, 0}, ParseCase{"1e-99999", true, 0},
                       ParseCase{"0e99999", true, 0},
                       ParseCase{"123456789012345678", true, 123456789012345678.0L},
-                      ParseCase{"0.000000001", true, 1e-9L}));
+                      ParseCase{"0.000000001", true, 1e-9L}),
+    NameBy<&ParseCase::text>());
 
 TEST(ParseAmount, LargestFiniteAmountsReadBack) {
   long double v = 0;

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "common/case_name.h"
 #include "tape_fixture.h"
 
 namespace numvex::testing {
@@ -223,7 +224,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LinkCase{"see [touch /tmp/x] now", 19, ""},  // right of "]"
                       LinkCase{"no link here", 3, ""}, LinkCase{"[a] [b]", 5, "b"},
                       LinkCase{"[a] [b]", 2, "a"}, LinkCase{"[]", 1, ""}, LinkCase{"x]", 1, ""},
-                      LinkCase{"[abc", 2, ""}));
+                      LinkCase{"[abc", 2, ""}),
+    NameBy<&LinkCase::line>());
 
 TEST_F(Keypad, LinkOutsideTheDocumentIsEmpty) {
   Load({"[a]"});

@@ -5,11 +5,14 @@
 #include <limits>
 #include <string>
 
+#include "common/case_name.h"
 #include "tape/line_kind.h"
 #include "tape/tape_line.h"
 
 namespace numvex {
 namespace {
+
+using testing::NameBy;
 
 const Separators kDot{'.', ','};
 const Separators kComma{',', '.'};
@@ -39,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
         KindCase{"apples 5", lkText}, KindCase{"+ - 5", lkText}, KindCase{"5 a+.b", lkText},
         KindCase{"5+ 3", lkNumber}, KindCase{"=5", lkText}, KindCase{"\t*\t7", lkNumber},
         KindCase{"1e5", lkNumber}, KindCase{"      +          45.00", lkNumber},
-        KindCase{"      ----------------", lkSeparator}));
+        KindCase{"      ----------------", lkSeparator}),
+    NameBy<&KindCase::text>());
 
 TEST(ClassifyLine, UsesTheGivenSeparators) {
   EXPECT_EQ(ClassifyLine(",5", kComma), lkNumber);
@@ -91,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CommentCase{"1.500,00", 6, ",00"}, CommentCase{"1,234.50  rent", 9, "rent"},
                       CommentCase{"1e+5", 2, "e+5"}, CommentCase{"-5 apples", 3, "apples"},
                       CommentCase{"+12 apples", 4, "apples"}, CommentCase{"5e", 2, "e"},
-                      CommentCase{"", 0, ""}));
+                      CommentCase{"", 0, ""}),
+    NameBy<&CommentCase::text>());
 
 struct ReadCase {
   const char* text;
@@ -135,7 +140,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"5 %", 0, false, 5, "%", EntryOp::Add},
                       ReadCase{"1e99999", 0, false, 0, "",
                                EntryOp::Add},  // unrepresentable counts as 0
-                      ReadCase{"- 1,2,3", '-', false, 123, "", EntryOp::Subtract}));
+                      ReadCase{"- 1,2,3", '-', false, 123, "", EntryOp::Subtract}),
+    NameBy<&ReadCase::text>());
 
 TEST(ReadEntry, OutsideCalcModeThereIsNoOperator) {
   TapeEntry e = ReadEntry("- 5", kDot, false);
@@ -202,7 +208,8 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{0, false, 1234567.891L, "", true, 2, "      +   1,234,567.89"},
         FormatCase{0, false, 1e17L, "", true, 1, "      +100,000,000,000,000,000.0"},
         FormatCase{0, false, 1e19L, "", true, 2, "      +        1E19"},
-        FormatCase{'/', false, 0, "", false, 2, "      /           0.00"}));
+        FormatCase{'/', false, 0, "", false, 2, "      /           0.00"}),
+    NameBy<&FormatCase::line>());
 
 TEST(FormatTapeLine, ReportsDivisionByZeroOnlyForDividingZero) {
   std::string out;

@@ -230,11 +230,11 @@ TEST_F(Recalc, SecondPassChangesNothingAndTextLinesSurvive) {
     long writes = buffer.WriteCount();
     std::vector<std::string> first = Lines();
     engine.RecalcAll();
-    ASSERT_EQ(buffer.WriteCount(), writes) << "round " << round << " decimals " << decimals
-                                           << " rounded " << rounded << "\n"
-                                           << ::testing::PrintToString(tape) << "\n"
-                                           << ::testing::PrintToString(first) << "\n"
-                                           << ::testing::PrintToString(Lines());
+    ASSERT_EQ(buffer.WriteCount(), writes)
+        << "round " << round << " decimals " << decimals << " rounded " << rounded << "\n"
+        << ::testing::PrintToString(tape) << "\n"
+        << ::testing::PrintToString(first) << "\n"
+        << ::testing::PrintToString(Lines());
     ASSERT_EQ(Lines(), first);
     ASSERT_GE(first.size(), tape.size());
     // Text and symbol lines are kept, in order, exactly as written.
