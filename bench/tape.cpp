@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/lcg.h"
 #include "tape/tape_buffer.h"
 #include "tape/tape_engine.h"
 #include "tape/tape_host.h"
@@ -75,21 +76,12 @@ class LineTimer {
 // ---------------------------------------------------------------------------
 // Generated text. A small deterministic generator keeps every run identical.
 // ---------------------------------------------------------------------------
-class Lcg {
- public:
-  uint32_t Next() {
-    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<uint32_t>(state_ >> 33);
-  }
-  uint32_t Below(uint32_t n) { return Next() % n; }
-
- private:
-  uint64_t state_ = 0x2545F4914F6CDD1DULL;
-};
+using numvex::testing::Lcg;
+constexpr uint64_t kSeed = 0x2545F4914F6CDD1DULL;
 
 const char* const kComments[] = {"rent", "coffee beans", "tax", "Invoice 4711", "travel"};
-const char* const kTexts[] = {"Groceries, week 12", "Office supplies",
-                              "Carried over from March", "Car: fuel and parking"};
+const char* const kTexts[] = {"Groceries, week 12", "Office supplies", "Carried over from March",
+                              "Car: fuel and parking"};
 
 std::string TypedAmount(Lcg& rng) {
   // Typical typed amounts: whole, two decimals, thousands, small fractions.
@@ -99,8 +91,7 @@ std::string TypedAmount(Lcg& rng) {
     case 1:
       return std::to_string(rng.Below(1000)) + "." + std::to_string(10 + rng.Below(90));
     case 2:
-      return std::to_string(1 + rng.Below(99)) + "," + std::to_string(100 + rng.Below(900)) +
-             ".5";
+      return std::to_string(1 + rng.Below(99)) + "," + std::to_string(100 + rng.Below(900)) + ".5";
     default:
       return "." + std::to_string(1 + rng.Below(9));
   }
@@ -133,7 +124,7 @@ std::string TypedEntry(Lcg& rng, bool first) {
 // inserted), an empty line, a stale result or a typed amount with a comment (both
 // overwritten), then an empty line.
 std::vector<std::string> MixedTypedTape(int lines) {
-  Lcg rng;
+  Lcg rng(kSeed);
   std::vector<std::string> tape;
   tape.reserve(static_cast<size_t>(lines) + 16);
   while (static_cast<int>(tape.size()) < lines) {
@@ -162,7 +153,7 @@ std::vector<std::string> MixedTypedTape(int lines) {
 
 // (b) One long run with no separator: every line an entry of the same block.
 std::vector<std::string> LongRunTypedTape(int lines) {
-  Lcg rng;
+  Lcg rng(kSeed);
   std::vector<std::string> tape;
   tape.reserve(static_cast<size_t>(lines));
   for (int i = 0; i < lines; ++i) tape.push_back(TypedEntry(rng, i == 0));
@@ -242,15 +233,15 @@ void BM_FormatTapeLine(benchmark::State& state) {
     const char* comment;
   };
   std::vector<Item> items;
-  Lcg rng;
+  Lcg rng(kSeed);
   static const char kOps[] = {'+', '-', '*', '/', 0};
   for (int i = 0; i < kLineBatch; ++i) {
     Amount amount = static_cast<Amount>(rng.Below(10000000)) / 100;
     if (rng.Below(5) == 0) amount = static_cast<Amount>(rng.Below(1000)) / 7;  // long fraction
     if (rng.Below(10) == 0) amount = -amount;
     const char* comment = rng.Below(4) == 0 ? kComments[rng.Below(5)] : "";
-    items.push_back({rounded ? '\0' : kOps[rng.Below(5)], !rounded && rng.Below(8) == 0,
-                     amount, comment});
+    items.push_back(
+        {rounded ? '\0' : kOps[rng.Below(5)], !rounded && rng.Below(8) == 0, amount, comment});
   }
   std::string out;
   out.reserve(64);
@@ -298,13 +289,13 @@ void BM_RecalcAll_LongRunCanonical(benchmark::State& state) {
   RecalcAllOn(state, kLongRunCanonical);
 }
 
-#define TAPE_SIZES(b)                                      \
-  BENCHMARK(b)                                             \
-      ->Arg(10000)                                         \
-      ->Arg(100000)                                        \
-      ->Arg(1000000)                                       \
-      ->UseManualTime()                                    \
-      ->ComputeStatistics("min", Fastest)                  \
+#define TAPE_SIZES(b)                     \
+  BENCHMARK(b)                            \
+      ->Arg(10000)                        \
+      ->Arg(100000)                       \
+      ->Arg(1000000)                      \
+      ->UseManualTime()                   \
+      ->ComputeStatistics("min", Fastest) \
       ->Unit(benchmark::kMillisecond)
 TAPE_SIZES(BM_RecalcAll_MixedTyped);
 TAPE_SIZES(BM_RecalcAll_MixedCanonical);

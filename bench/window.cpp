@@ -34,6 +34,7 @@
 
 #include "app/calc_main.h"
 #include "app/message_box.h"
+#include "common/lcg.h"
 #include "config/conf.h"
 #include "platform/key_layout.h"
 #include "tape/document_text.h"
@@ -72,17 +73,8 @@ numvex::TfrmCalc& Window() {
 // ---------------------------------------------------------------------------
 // Generated tapes. A small deterministic generator keeps every run identical.
 // ---------------------------------------------------------------------------
-class Lcg {
- public:
-  uint32_t Next() {
-    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<uint32_t>(state_ >> 33);
-  }
-  uint32_t Below(uint32_t n) { return Next() % n; }
-
- private:
-  uint64_t state_ = 0x9E3779B97F4A7C15ULL;
-};
+using numvex::testing::Lcg;
+constexpr uint64_t kSeed = 0x9E3779B97F4A7C15ULL;
 
 std::string AmountText(Lcg& rng) {
   return std::to_string(1 + rng.Below(4999)) + "." + std::to_string(10 + rng.Below(90));
@@ -105,7 +97,7 @@ std::string PlainEntry(Lcg& rng, bool first) {
 
 // One run of `lines` lines: entries, a separator and (after the recalculation) the result.
 std::vector<std::string> LongRunTyped(int lines) {
-  Lcg rng;
+  Lcg rng(kSeed);
   std::vector<std::string> tape;
   for (int i = 0; i < lines - 2; ++i) tape.push_back(PlainEntry(rng, i == 0));
   tape.emplace_back("---");  // the result is appended under it
@@ -115,7 +107,7 @@ std::vector<std::string> LongRunTyped(int lines) {
 // Blocks of 8 lines: 5 entries, separator, result, empty line.
 constexpr int kBlockLines = 8;
 std::vector<std::string> ShortBlocksTyped(int lines) {
-  Lcg rng;
+  Lcg rng(kSeed);
   std::vector<std::string> tape;
   tape.reserve(static_cast<size_t>(lines));
   for (int block = 0; block < lines / kBlockLines; ++block) {
@@ -133,7 +125,7 @@ std::vector<std::string> MixedTyped(int lines) {
   static const char* const kComments[] = {"rent", "coffee beans", "tax", "Invoice 4711"};
   static const char* const kTexts[] = {"Groceries, week 12", "Office supplies",
                                        "Car: fuel and parking"};
-  Lcg rng;
+  Lcg rng(kSeed);
   std::vector<std::string> tape;
   tape.reserve(static_cast<size_t>(lines) + 16);
   while (static_cast<int>(tape.size()) < lines) {
