@@ -31,174 +31,154 @@ class Keypad : public TapeFixture {
     buffer.InsertLine(y + 1, line.substr(col));
     buffer.SetCaretPos(y + 1, 0);
   }
-  void Enter() {
-    BreakLine();
-    engine.TotalAt(TotalSender::Editor);
+  void Press(const std::string& keys) {
+    for (char c : keys) {
+      if (c == '\n') {
+        BreakLine();
+        engine.TotalAt(TotalSender::Editor);
+      } else if (c == '=') {
+        engine.TotalAt(TotalSender::Keypad);
+      } else if (c == 'C') {
+        engine.ClearKey();
+      } else {
+        Type(std::string(1, c));
+      }
+    }
   }
 };
 
-TEST_F(Keypad, TypingATapeGivesEntriesSeparatorResultAndAnEmptyLine) {
-  Load({""});
-  buffer.SetCaretPos(1, 0);
-  Type("45+");
-  EXPECT_EQ(Lines(), (std::vector<std::string>{Entry('+', "45.00"), "      + "}));
-  EXPECT_EQ(buffer.CaretLine(), 2);
-  EXPECT_EQ(buffer.CaretColumn(), 8);
-  Type("12");
-  Enter();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{Entry('+', "45.00"), Entry('+', "12.00"), kSep,
-                                               Entry('+', "57.00"), ""}));
-  EXPECT_EQ(buffer.CaretLine(), 5);
-  EXPECT_EQ(buffer.CaretColumn(), 0);
-  // The next amount continues the running total.
-  Type("3-");
-  Type("1");
-  Enter();
-  EXPECT_EQ(LineAt(7), kSep);
-  EXPECT_EQ(LineAt(8), Entry('+', "59.00"));
-  EXPECT_EQ(buffer.CaretLine(), 9);
+// Keys pressed from a caret position: typed characters, "\n" Enter in the editor, "="
+// the total key and "C" the clear key.
+TEST_F(Keypad, Keys) {
+  struct Case {
+    std::vector<std::string> tape;
+    int line, column;
+    const char* keys;
+    std::vector<std::string> after;
+    int caret_line, caret_column;
+  } cases[] = {
+      // An operator right after an amount formats it and opens the next entry.
+      {{""}, 1, 0, "45+", {Entry('+', "45.00"), "      + "}, 2, 8},
+      {{""},
+       1,
+       0,
+       "45+12\n",
+       {Entry('+', "45.00"), Entry('+', "12.00"), kSep, Entry('+', "57.00"), ""},
+       5,
+       0},
+      // The next amount continues the running total.
+      {{""},
+       1,
+       0,
+       "45+12\n3-1\n",
+       {Entry('+', "45.00"), Entry('+', "12.00"), kSep, Entry('+', "57.00"), Entry('+', "3.00"),
+        Entry('-', "1.00"), kSep, Entry('+', "59.00"), ""},
+       9,
+       0},
+      {{""}, 1, 0, "10/0+", {Entry('+', "10.00"), Entry('/', "0.00"), "      + "}, 3, 8},
+      // An operator opens nothing inside an amount, on text, on an empty line, or after
+      // a letter.
+      {{"45", "note"}, 1, 1, "+", {"4+5", "note"}, 1, 2},
+      {{"45", "note"}, 2, 4, "+", {"45", "note+"}, 2, 5},
+      {{"45", ""}, 2, 0, "*", {"45", "*"}, 2, 1},
+      {{""}, 1, 0, "5x", {"5x"}, 1, 2},
+      // The total key under two amounts totals them; under one it inserts a line.
+      {{"45", "12", ""},
+       3,
+       0,
+       "=",
+       {Entry('+', "45.00"), Entry('+', "12.00"), kSep, Entry('+', "57.00"), "", ""},
+       5,
+       0},
+      {{"text", "45", "", "after"}, 3, 0, "=", {"text", "45", "", "", "after"}, 3, 0},
+      // Enter under a single amount, text or a separator only breaks the line.
+      {{"45"}, 1, 2, "\n", {"45", ""}, 2, 0},
+      {{"hello"}, 1, 5, "\n", {"hello", ""}, 2, 0},
+      {{kSep}, 1, 22, "\n", {kSep, ""}, 2, 0},
+      // Enter in the middle of a tape puts the total above the lines that follow.
+      {{"1", "2", "tail"},
+       2,
+       1,
+       "\n",
+       {Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00"), "", "tail"},
+       5,
+       0},
+      // Enter after a result line writes no new total.
+      {{Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00")},
+       4,
+       22,
+       "\n",
+       {Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00"), ""},
+       5,
+       0},
+      // The clear key empties a line and recomputes the run below it ...
+      {{Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00")},
+       3,
+       4,
+       "C",
+       {Entry('+', "1.00"), Entry('+', "2.00"), "", Entry('+', "3.00")},
+       3,
+       0},
+      {{Entry('+', "100.00"), Entry('+', "50.00"), kSep, Entry('+', "150.00"), Entry('*', "2.00"),
+        kSep, Entry('+', "300.00")},
+       4,
+       3,
+       "C",
+       {Entry('+', "100.00"), Entry('+', "50.00"), kSep, "", Entry('*', "2.00"), kSep,
+        Entry('+', "0.00")},
+       4,
+       0},
+      {{"a", "   "}, 2, 1, "C", {"a", ""}, 2, 0},
+      // ... deletes an empty line, going to the end of the line above ...
+      {{"abc", "", "x"}, 2, 0, "C", {"abc", "x"}, 1, 3},
+      {{"", "x"}, 1, 0, "C", {"x"}, 1, 1},
+      {{""}, 1, 0, "C", {""}, 1, 0},
+      // ... and recomputes a run it deletes into.
+      {{Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00"), "+ 40", ""},
+       6,
+       0,
+       "C",
+       {Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00"), Entry('+', "40.00")},
+       5,
+       22},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.tape) + " keys " + ::testing::PrintToString(c.keys));
+    Load(c.tape);
+    host.division_lines.clear();
+    buffer.SetCaretPos(c.line, c.column);
+    Press(c.keys);
+    EXPECT_EQ(Lines(), c.after);
+    EXPECT_EQ(buffer.CaretLine(), c.caret_line);
+    EXPECT_EQ(buffer.CaretColumn(), c.caret_column);
+  }
 }
 
-TEST_F(Keypad, OperatorOpensANewLineOnlyAtTheEndOfAnAmountRightAfterTyping) {
-  Load({"45", "note", ""});
-  buffer.SetCaretPos(1, 1);  // between the digits
-  Type("+");
-  EXPECT_EQ(LineAt(1), "4+5");
-  EXPECT_EQ(buffer.LineCount(), 3);
-  buffer.SetCaretPos(2, 4);
-  Type("+");  // text line
-  EXPECT_EQ(LineAt(2), "note+");
-  EXPECT_EQ(buffer.LineCount(), 3);
-  buffer.SetCaretPos(3, 0);
-  Type("*");  // empty line
-  EXPECT_EQ(LineAt(3), "*");
-  EXPECT_EQ(buffer.LineCount(), 3);
-  // An operator not just typed (LastKeyChar differs) opens nothing either.
+TEST_F(Keypad, DivisionByZeroIsReportedOnce) {
+  Load({""});
+  Press("10/0+");
+  EXPECT_EQ(host.division_lines, std::vector<int>{2});
+}
+
+TEST_F(Keypad, OnlyAnOperatorJustTypedOpensALine) {
   Load({"45+"});
   buffer.SetCaretPos(1, 3);
   engine.LastKeyChar = '5';
   engine.OperatorTyped();
   EXPECT_EQ(buffer.LineCount(), 1);
-  // A typed "x" is no operator.
-  Load({""});
-  buffer.SetCaretPos(1, 0);
-  Type("5x");
-  EXPECT_EQ(Lines(), std::vector<std::string>{"5x"});
-}
-
-TEST_F(Keypad, DivisionSignAndDivideByZero) {
-  Load({""});
-  buffer.SetCaretPos(1, 0);
-  Type("10/");
-  Type("0+");
-  EXPECT_EQ(LineAt(2), Entry('/', "0.00"));
-  EXPECT_EQ(host.division_lines, std::vector<int>{2});
+  // The total key keeps the caret where the engine last saw it.
+  Load({"text", "45", ""});
+  buffer.SetCaretPos(3, 0);
+  engine.TotalAt(TotalSender::Keypad);
+  EXPECT_EQ(engine.LastCaretLine(), 3);
 }
 
 TEST_F(Keypad, OutsideCalcModeKeysDoNothing) {
   Load({"45"});
   engine.CalcMode = false;
   buffer.SetCaretPos(1, 2);
-  Type("+");
-  engine.TotalAt(TotalSender::Keypad);
+  Press("+=");
   EXPECT_EQ(Lines(), std::vector<std::string>{"45+"});
-}
-
-TEST_F(Keypad, EqualsKeyUnderTwoAmountsTotalsThem) {
-  Load({"45", "12", ""});
-  buffer.SetCaretPos(3, 0);
-  engine.TotalAt(TotalSender::Keypad);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{Entry('+', "45.00"), Entry('+', "12.00"), kSep,
-                                               Entry('+', "57.00"), "", ""}));
-  EXPECT_EQ(buffer.CaretLine(), 5);
-}
-
-TEST_F(Keypad, EqualsKeyUnderOneAmountOnlyInsertsAnEmptyLine) {
-  Load({"text", "45", "", "after"});
-  buffer.SetCaretPos(3, 0);
-  engine.TotalAt(TotalSender::Keypad);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"text", "45", "", "", "after"}));
-  EXPECT_EQ(buffer.CaretLine(), 3);
-  EXPECT_EQ(engine.LastCaretLine(), 3);
-}
-
-TEST_F(Keypad, EnterUnderASingleAmountOrTextOnlyBreaksTheLine) {
-  for (const char* first : {"45", "hello", "      ----------------"}) {
-    Load({first});
-    buffer.SetCaretPos(1, static_cast<int>(std::string(first).size()));
-    Enter();
-    EXPECT_EQ(buffer.LineCount(), 2) << first;
-    EXPECT_EQ(LineAt(1), first);
-  }
-}
-
-TEST_F(Keypad, EnterInTheMiddleOfATapeInsertsTheTotalAboveTheFollowingLines) {
-  Load({"1", "2", "tail"});
-  buffer.SetCaretPos(2, 1);
-  Enter();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{Entry('+', "1.00"), Entry('+', "2.00"), kSep,
-                                               Entry('+', "3.00"), "", "tail"}));
-  EXPECT_EQ(buffer.CaretLine(), 5);
-}
-
-TEST_F(Keypad, EnterUnderAResultLineWritesNoNewTotal) {
-  Load({"1", "2", "---", "3"});
-  engine.RecalcAll();
-  buffer.SetCaretPos(4, static_cast<int>(buffer.Line(4).size()));
-  Enter();
-  EXPECT_EQ(buffer.LineCount(), 5);
-  EXPECT_EQ(LineAt(5), "");
-}
-
-TEST_F(Keypad, ClearKeyEmptiesAnAmountLineAndRecomputesTheRunBelow) {
-  Load({"1", "+ 2", "---", "3"});
-  engine.RecalcAll();
-  buffer.SetCaretPos(3, 4);  // on the separator
-  engine.ClearKey();
-  EXPECT_EQ(LineAt(3), "");
-  EXPECT_EQ(buffer.CaretLine(), 3);
-  EXPECT_EQ(buffer.CaretColumn(), 0);
-  Load({"100", "+ 50", "---", "150", "* 2", "---", "300"});
-  engine.RecalcAll();
-  buffer.SetCaretPos(4, 3);
-  engine.ClearKey();  // the result line that started the second block
-  EXPECT_EQ(LineAt(4), "");
-  EXPECT_EQ(LineAt(7), Entry('+', "0.00"));  // the block now starts by multiplying
-}
-
-TEST_F(Keypad, ClearKeyOnAnEmptyLineDeletesItAndGoesToTheEndOfTheLineAbove) {
-  Load({"abc", "", "x"});
-  buffer.SetCaretPos(2, 0);
-  engine.ClearKey();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"abc", "x"}));
-  EXPECT_EQ(buffer.CaretLine(), 1);
-  EXPECT_EQ(buffer.CaretColumn(), 3);
-  // On the first line the caret stays on line 1.
-  Load({"", "x"});
-  buffer.SetCaretPos(1, 0);
-  engine.ClearKey();
-  EXPECT_EQ(Lines(), std::vector<std::string>{"x"});
-  EXPECT_EQ(buffer.CaretColumn(), 1);
-  // A document of one empty line is left alone.
-  Load({""});
-  buffer.SetCaretPos(1, 0);
-  engine.ClearKey();
-  EXPECT_EQ(buffer.LineCount(), 1);
-  // A line of blanks is not empty: it is emptied, not deleted.
-  Load({"a", "   "});
-  buffer.SetCaretPos(2, 1);
-  engine.ClearKey();
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"a", ""}));
-}
-
-TEST_F(Keypad, ClearKeyDeletingIntoARunRecomputesIt) {
-  Load({"1", "+ 2", "---", "3", "+ 4", ""});
-  engine.RecalcAll();
-  buffer.UserReplaceLine(5, "+ 40");
-  buffer.SetCaretPos(6, 0);
-  engine.ClearKey();
-  EXPECT_EQ(LineAt(5), Entry('+', "40.00"));
-  EXPECT_EQ(buffer.CaretLine(), 5);
 }
 
 struct LinkCase {
