@@ -51,104 +51,54 @@ class Keypad : public TapeFixture {
 // the total key and "C" the clear key.
 TEST_F(Keypad, Keys) {
   struct Case {
-    std::vector<std::string> tape;
+    const char* tape;
     int line, column;
     const char* keys;
-    std::vector<std::string> after;
+    const char* after;
     int caret_line, caret_column;
   } cases[] = {
+      // clang-format off
       // An operator right after an amount formats it and opens the next entry.
-      {{""}, 1, 0, "45+", {Entry('+', "45.00"), "      + "}, 2, 8},
-      {{""},
-       1,
-       0,
-       "45+12\n",
-       {Entry('+', "45.00"), Entry('+', "12.00"), kSep, Entry('+', "57.00"), ""},
-       5,
-       0},
-      // The next amount continues the running total.
-      {{""},
-       1,
-       0,
-       "45+12\n3-1\n",
-       {Entry('+', "45.00"), Entry('+', "12.00"), kSep, Entry('+', "57.00"), Entry('+', "3.00"),
-        Entry('-', "1.00"), kSep, Entry('+', "59.00"), ""},
-       9,
-       0},
-      {{""}, 1, 0, "10/0+", {Entry('+', "10.00"), Entry('/', "0.00"), "      + "}, 3, 8},
-      // An operator opens nothing inside an amount, on text, on an empty line, or after
-      // a letter.
-      {{"45", "note"}, 1, 1, "+", {"4+5", "note"}, 1, 2},
-      {{"45", "note"}, 2, 4, "+", {"45", "note+"}, 2, 5},
-      {{"45", ""}, 2, 0, "*", {"45", "*"}, 2, 1},
-      {{""}, 1, 0, "5x", {"5x"}, 1, 2},
+      {"", 1, 0, "45+", "+45.00|      + ", 2, 8},
+      {"", 1, 0, "45+12\n", "+45.00|+12.00|---|+57.00|", 5, 0},
+      {"", 1, 0, "45+12\n3-1\n", "+45.00|+12.00|---|+57.00|+3.00|-1.00|---|+59.00|", 9, 0},
+      {"", 1, 0, "10/0+", "+10.00|/0.00|      + ", 3, 8},
+      // Nothing opens inside an amount, on text, on an empty line or after a letter.
+      {"45|note", 1, 1, "+", "4+5|note", 1, 2},
+      {"45|note", 2, 4, "+", "45|note+", 2, 5},
+      {"45|", 2, 0, "*", "45|*", 2, 1},
+      {"", 1, 0, "5x", "5x", 1, 2},
       // The total key under two amounts totals them; under one it inserts a line.
-      {{"45", "12", ""},
-       3,
-       0,
-       "=",
-       {Entry('+', "45.00"), Entry('+', "12.00"), kSep, Entry('+', "57.00"), "", ""},
-       5,
-       0},
-      {{"text", "45", "", "after"}, 3, 0, "=", {"text", "45", "", "", "after"}, 3, 0},
+      {"45|12|", 3, 0, "=", "+45.00|+12.00|---|+57.00||", 5, 0},
+      {"text|45||after", 3, 0, "=", "text|45|||after", 3, 0},
       // Enter under a single amount, text or a separator only breaks the line.
-      {{"45"}, 1, 2, "\n", {"45", ""}, 2, 0},
-      {{"hello"}, 1, 5, "\n", {"hello", ""}, 2, 0},
-      {{kSep}, 1, 22, "\n", {kSep, ""}, 2, 0},
+      {"45", 1, 2, "\n", "45|", 2, 0},
+      {"hello", 1, 5, "\n", "hello|", 2, 0},
+      {"---", 1, 22, "\n", "---|", 2, 0},
       // Enter in the middle of a tape puts the total above the lines that follow.
-      {{"1", "2", "tail"},
-       2,
-       1,
-       "\n",
-       {Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00"), "", "tail"},
-       5,
-       0},
+      {"1|2|tail", 2, 1, "\n", "+1.00|+2.00|---|+3.00||tail", 5, 0},
       // Enter after a result line writes no new total.
-      {{Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00")},
-       4,
-       22,
-       "\n",
-       {Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00"), ""},
-       5,
-       0},
+      {"+1.00|+2.00|---|+3.00", 4, 22, "\n", "+1.00|+2.00|---|+3.00|", 5, 0},
       // The clear key empties a line and recomputes the run below it ...
-      {{Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00")},
-       3,
-       4,
-       "C",
-       {Entry('+', "1.00"), Entry('+', "2.00"), "", Entry('+', "3.00")},
-       3,
-       0},
-      {{Entry('+', "100.00"), Entry('+', "50.00"), kSep, Entry('+', "150.00"), Entry('*', "2.00"),
-        kSep, Entry('+', "300.00")},
-       4,
-       3,
-       "C",
-       {Entry('+', "100.00"), Entry('+', "50.00"), kSep, "", Entry('*', "2.00"), kSep,
-        Entry('+', "0.00")},
-       4,
-       0},
-      {{"a", "   "}, 2, 1, "C", {"a", ""}, 2, 0},
+      {"+1.00|+2.00|---|+3.00", 3, 2, "C", "+1.00|+2.00||+3.00", 3, 0},
+      {"+100.00|+50.00|---|+150.00|*2.00|---|+300.00", 4, 3, "C",
+       "+100.00|+50.00|---||*2.00|---|+0.00", 4, 0},
+      {"a|   ", 2, 1, "C", "a|", 2, 0},
       // ... deletes an empty line, going to the end of the line above ...
-      {{"abc", "", "x"}, 2, 0, "C", {"abc", "x"}, 1, 3},
-      {{"", "x"}, 1, 0, "C", {"x"}, 1, 1},
-      {{""}, 1, 0, "C", {""}, 1, 0},
+      {"abc||x", 2, 0, "C", "abc|x", 1, 3},
+      {"|x", 1, 0, "C", "x", 1, 1},
+      {"", 1, 0, "C", "", 1, 0},
       // ... and recomputes a run it deletes into.
-      {{Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00"), "+ 40", ""},
-       6,
-       0,
-       "C",
-       {Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00"), Entry('+', "40.00")},
-       5,
-       22},
+      {"1|+ 2|---|3|+ 40|", 6, 0, "C", "+1.00|+2.00|---|+3.00|+40.00", 5, 22},
+      // clang-format on
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.tape) + " keys " + ::testing::PrintToString(c.keys));
-    Load(c.tape);
+    SCOPED_TRACE(std::string(c.tape) + " keys " + ::testing::PrintToString(c.keys));
+    Load(Written(c.tape));
     host.division_lines.clear();
     buffer.SetCaretPos(c.line, c.column);
     Press(c.keys);
-    EXPECT_EQ(Lines(), c.after);
+    EXPECT_EQ(Lines(), Written(c.after));
     EXPECT_EQ(buffer.CaretLine(), c.caret_line);
     EXPECT_EQ(buffer.CaretColumn(), c.caret_column);
   }

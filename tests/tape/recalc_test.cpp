@@ -13,104 +13,61 @@ namespace {
 using Recalc = TapeFixture;
 
 TEST_F(Recalc, PrecedencePercentagesAndChaining) {
-  struct Case {
-    std::vector<std::string> tape;
-    std::string result;
-  } cases[] = {
-      {{"2", "+ 3", "* 4", "---"}, Entry('+', "14.00")},
-      {{"100", "+ 19%", "---"}, Entry('+', "119.00")},
-      {{"119", "- 19%", "---"}, Entry('+', "96.39")},
-      {{"50", "+ 100", "+ 10%", "---"}, Entry('+', "160.00")},
-      {{"10", "/ 4", "- 1", "---"}, Entry('+', "1.50")},
-      {{"* 5", "+ 3", "---"}, Entry('+', "3.00")},  // a leading multiply starts from 0
-      {{"200", "50%", "---"}, Entry('+', "100.00")},
-      {{"80", "\xf7 50%", "---"}, Entry('+', "160.00")},
-      {{"5", "- 8", "---"}, Entry('-', "3.00")},
-      {{"0.1", "+ 0.2", "---"}, Entry('+', "0.30")},
+  const char* const cases[][2] = {
+      // clang-format off
+      {"2|+ 3|* 4|---", "+14.00"},
+      {"100|+ 19%|---", "+119.00"},
+      {"119|- 19%|---", "+96.39"},
+      {"50|+ 100|+ 10%|---", "+160.00"},
+      {"10|/ 4|- 1|---", "+1.50"},
+      {"* 5|+ 3|---", "+3.00"},  // a leading multiply starts from 0
+      {"200|50%|---", "+100.00"},
+      {"80|\xf7 50%|---", "+160.00"},
+      {"5|- 8|---", "-3.00"},
+      {"0.1|+ 0.2|---", "+0.30"},
+      // clang-format on
   };
-  for (const Case& c : cases) {
-    Load(c.tape);
+  for (const auto& [tape, result] : cases) {
+    Load(Tape(tape));
     engine.RecalcAll();
-    ASSERT_EQ(buffer.LineCount(), static_cast<int>(c.tape.size()) + 1);
-    EXPECT_EQ(LineAt(buffer.LineCount()), c.result) << c.tape[0] << " " << c.tape[1];
+    ASSERT_EQ(buffer.LineCount(), static_cast<int>(Tape(tape).size()) + 1);
+    EXPECT_EQ(Lines().back(), Written(result)[0]) << tape;
   }
 }
 
 // Whole tapes before and after a pass; a second pass must write nothing.
 TEST_F(Recalc, Tapes) {
-  const std::string k0Sep = "      -------------";
   struct Case {
-    const char* what;
     int decimals;
     bool rounded;
-    std::vector<std::string> tape;
-    std::vector<std::string> after;  // empty: the tape stays as it is, unwritten
+    const char* tape;
+    const char* after;  // nullptr: the tape stays as it is, unwritten
     std::vector<int> division_lines = {};
   } cases[] = {
-      {"every line of a run rewritten",
-       2,
-       false,
-       {"45", "+12 apples", "=====", ""},
-       {Entry('+', "45.00"), Entry('+', "12.00", "apples"), kSep, Entry('+', "57.00")}},
-      {"lone amounts never reformatted", 2, false, {"45", "", "12 apples", "text", "7"}, {}},
-      {"division by zero reported, counts as 0",
-       2,
-       false,
-       {"10", "/ 0", "+ 5", "---"},
-       {Entry('+', "10.00"), Entry('/', "0.00"), Entry('+', "5.00"), kSep, Entry('+', "5.00")},
-       {2}},
-      {"text after the separator: result inserted before it",
-       2,
-       false,
-       {"1", "+ 2", "---", "note"},
-       {Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00"), "note"}},
-      {"amount under the separator overwritten, its comment kept",
-       2,
-       false,
-       {"1", "+ 2", "---", "42 my note"},
-       {Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00", "my note")}},
-      {"two separators in a row",
-       2,
-       false,
-       {"1", "+ 2", "---", "---"},
-       {Entry('+', "1.00"), Entry('+', "2.00"), kSep, Entry('+', "3.00"), kSep,
-        Entry('+', "3.00")}},
-      {"rounded results carry on as shown",
-       2,
-       true,
-       {"0.125", "+ 0", "---", "", "* 2", "---"},
-       {Entry('+', "0.125"), Entry('+', "0.00"), kSep, Entry('+', "0.13"), Entry('*', "2.00"), kSep,
-        Entry('+', "0.26")}},
-      {"trailing operators go in one pass",
-       2,
-       false,
-       {"+5  rent++", "- 2 - +", "---"},
-       {Entry('+', "5.00", "rent"), Entry('-', "2.00"), kSep, Entry('+', "3.00")}},
-      {"a bare percentage keeps multiplying when rewritten",
-       2,
-       false,
-       {"200", "50%", "---"},
-       {Entry('+', "200.00"), Entry('*', "50.00%"), kSep, Entry('+', "100.00")}},
-      {"the separator follows the decimals",
-       0,
-       false,
-       {"1234", "+ 1", "======"},
-       {"      +       1,234.", "      +           1.", k0Sep, "      +       1,235."}},
-      {"an overflowed result is marked",
-       2,
-       false,
-       {"1e4000", "* 1e4000", "---", "", "+ 1", "---"},
-       {"      +      1E4000", "      *      1E4000", kSep, Entry('+', "0.00", "Overflow"),
-        Entry('+', "1.00"), kSep, Entry('+', "1.00")}},
+      // clang-format off
+      {2, false, "45|+12 apples|=====|", "+45.00|+12.00  apples|---|+57.00"},
+      {2, false, "45||12 apples|text|7", nullptr},  // lone amounts are never reformatted
+      {2, false, "10|/ 0|+ 5|---", "+10.00|/0.00|+5.00|---|+5.00", {2}},
+      {2, false, "1|+ 2|---|note", "+1.00|+2.00|---|+3.00|note"},  // a result goes above text
+      {2, false, "1|+ 2|---|42 my note", "+1.00|+2.00|---|+3.00  my note"},
+      {2, false, "1|+ 2|---|---", "+1.00|+2.00|---|+3.00|---|+3.00"},
+      {2, true, "0.125|+ 0|---||* 2|---", "+0.125|+0.00|---|+0.13|*2.00|---|+0.26"},
+      {2, false, "+5  rent++|- 2 - +|---", "+5.00  rent|-2.00|---|+3.00"},
+      {2, false, "200|50%|---", "+200.00|*50.00%|---|+100.00"},  // a bare "%" multiplies
+      {0, false, "1234|+ 1|======", "      +       1,234.|      +           1.|"
+                                    "      -------------|      +       1,235."},
+      {2, false, "1e4000|* 1e4000|---||+ 1|---",
+       "      +      1E4000|      *      1E4000|---|+0.00  Overflow|+1.00|---|+1.00"},
+      // clang-format on
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.tape);
     Use(c.decimals, c.rounded);
-    Load(c.tape);
+    Load(Tape(c.tape));
     host.division_lines.clear();
     engine.RecalcAll();
-    EXPECT_EQ(Lines(), c.after.empty() ? c.tape : c.after);
-    if (c.after.empty()) {
+    EXPECT_EQ(Lines(), c.after ? Written(c.after) : Tape(c.tape));
+    if (!c.after) {
       EXPECT_EQ(buffer.WriteCount(), 0);
     }
     EXPECT_EQ(host.division_lines, c.division_lines);

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/tape_text.h"
@@ -46,5 +47,33 @@ class TapeFixture : public ::testing::Test {
   RecordingHost host;
   TapeEngine engine;
 };
+
+// A tape written on one line: its lines separated by "|".
+inline std::vector<std::string> Tape(std::string_view compact) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t bar; (bar = compact.find('|', start)) != std::string_view::npos; start = bar + 1) {
+    lines.emplace_back(compact.substr(start, bar - start));
+  }
+  lines.emplace_back(compact.substr(start));
+  return lines;
+}
+
+// A tape as the engine writes it, in short: "+45.00  rent" stands for the canonical entry
+// line, "---" for the separator line; other lines stand for themselves.
+inline std::vector<std::string> Written(std::string_view compact) {
+  std::vector<std::string> lines = Tape(compact);
+  for (std::string& line : lines) {
+    if (line == "---") {
+      line = kSep;
+    } else if (line.size() > 1 && IsOperatorByte(line[0]) &&
+               ((line[1] >= '0' && line[1] <= '9') || line[1] == '-')) {
+      const size_t gap = line.find("  ");
+      line = Entry(line[0], line.substr(1, gap == std::string::npos ? gap : gap - 1),
+                   gap == std::string::npos ? "" : line.substr(gap + 2));
+    }
+  }
+  return lines;
+}
 
 }  // namespace numvex::testing
