@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "highlight/syn_highlighter.h"
+#include "color/color.h"
 
 namespace numvex {
 namespace {
