@@ -90,8 +90,7 @@ class TSynHighlighterAttributes {
   TColor DefaultForeground() const { return default_foreground_; }
   TColor DefaultBackground() const { return default_background_; }
   TFontStyles DefaultStyle() const { return default_style_; }
-  // A property is written to a window description or settings only when it differs from its
-  // remembered default.
+  // A property is written to the settings only when it differs from its remembered default.
   bool IsForegroundStored() const { return foreground_ != default_foreground_; }
   bool IsBackgroundStored() const { return background_ != default_background_; }
   bool IsStyleStored() const { return style_ != default_style_; }
@@ -144,9 +143,8 @@ class TSynHighlighterListener {
 // `FinishAttributes()` (subscription, current values become defaults); builds its own tables;
 // sets `DefaultFilter` and its initial state.
 //
-// The virtual operations stand in the order the editor's table of them has. The settings
-// operations that follow them there (applying and listing presets, loading and saving
-// attributes in the registry) are left out: nothing in the program calls them.
+// Only the operations the editor and the tape tool call are here; presets and loading or
+// saving attributes elsewhere have no caller in the program.
 class TSynCustomHighlighter {
  public:
   TSynCustomHighlighter();
