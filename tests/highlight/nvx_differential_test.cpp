@@ -8,10 +8,10 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "common/random_text.h"
 #include "highlight/syn_nvx.h"
 #include "nvx_reference_scan.h"
 #include "scan_helpers.h"
@@ -23,6 +23,7 @@ using testing::Escaped;
 using testing::NvxReferenceOptions;
 using testing::NvxReferenceScanner;
 using testing::NvxReferenceToken;
+using testing::RandomText;
 
 struct Configuration {
   const char* name;
@@ -126,17 +127,16 @@ TEST(NvxDifferentialTest, TapeText) {
   static const char* const kNotes[] = {"rent", "vat 19 %", "Miete M\xE4rz", "x=5",   "sqrt(2)",
                                        "a\t5", "(5)",      "[page 2]",      "# done"};
   static const char* const kOps[] = {"+", "-", "*", "/", "=", "-", "--", " -"};
-  std::mt19937 rng(77);
-  const std::string mark = "\xA0";
+  RandomText random(77);
   std::vector<std::string> lines;
   for (int n = 0; n < 20000; ++n) {
-    std::string line(rng() % 12, ' ');
-    line += kOps[rng() % 8];
-    line += std::string(rng() % 8, rng() % 4 == 0 ? '\t' : ' ');
-    line += std::to_string(rng() % 100000) + (rng() % 2 == 0 ? ",5" : ".25");
-    if (rng() % 3 == 0) line += "  " + std::string(kNotes[rng() % 9]);
-    if (rng() % 9 == 0) line.insert(rng() % (line.size() + 1), mark);
-    if (rng() % 7 == 0) line += std::string(rng() % 5, ' ');
+    std::string line(random.Below(12), ' ');
+    line += kOps[random.Below(8)];
+    line += random.Run(random.OneIn(4) ? "\t" : " ", 7);
+    line += std::to_string(random.Below(100000)) + (random.OneIn(2) ? ",5" : ".25");
+    if (random.OneIn(3)) line += "  " + std::string(kNotes[random.Below(9)]);
+    if (random.OneIn(9)) line.insert(random.Below(static_cast<unsigned>(line.size()) + 1), "\xA0");
+    if (random.OneIn(7)) line += random.Run(" ", 4);
     lines.push_back(line);
   }
   EXPECT_EQ(CompareDocument(lines), static_cast<int>(3 * lines.size()));
@@ -146,37 +146,29 @@ TEST(NvxDifferentialTest, TapeText) {
 // 16 bytes, with the bytes that start or end comments, links, marked stretches and minus
 // lines mixed in; each scanned from every range, and as a document.
 TEST(NvxDifferentialTest, GeneratedLines) {
-  std::mt19937 rng(90210);
+  RandomText random(90210);
   const std::string letters = "abzAZ_\x80\xC0\xE4\xFFsqrtSQRT01579";
   const std::string blanks = std::string(" \t\x01\x0B\x0C\x0E\x1F", 7);
   const std::string others = "#[]-+*/^().,,..=\r\n\xA0\xA0\xF7\x81\xBF\"";
-  auto run_of = [&](const std::string& from, int max_length) {
-    std::string run;
-    for (int i = static_cast<int>(rng() % static_cast<unsigned>(max_length + 1)); i > 0; --i) {
-      run += from[rng() % from.size()];
-    }
-    return run;
-  };
   std::vector<std::string> lines;
   for (int n = 0; n < 30000; ++n) {
     std::string line;
-    const int pieces = static_cast<int>(rng() % 12);
-    for (int p = 0; p < pieces; ++p) {
-      switch (rng() % 6) {
+    for (unsigned pieces = random.Below(12); pieces > 0; --pieces) {
+      switch (random.Below(6)) {
         case 0:
-          line += run_of(letters, 40);
+          line += random.Run(letters, 40);
           break;
         case 1:
-          line += run_of(blanks, 40);
+          line += random.Run(blanks, 40);
           break;
         case 2:
-          line += run_of(std::string(1, ' '), 24);
+          line += random.Run(" ", 24);
           break;
         case 3:
-          line += run_of("0123456789,.", 12);
+          line += random.Run("0123456789,.", 12);
           break;
         default:
-          line += others[rng() % others.size()];
+          line += random.OneOf(others);
           break;
       }
     }
@@ -233,18 +225,14 @@ TEST(NvxDifferentialTest, EveryByteEverywhere) {
 
 // Lines of arbitrary bytes, up to three times the length the per-line map covers.
 TEST(NvxDifferentialTest, RandomBytes) {
-  std::mt19937 rng(31337);
+  RandomText random(31337);
   std::vector<std::string> lines;
   for (int n = 0; n < 6000; ++n) {
     std::string line;
-    const int length = static_cast<int>(rng() % (n % 10 == 0 ? 800 : 120));
-    for (int i = 0; i < length; ++i) {
+    for (unsigned i = random.Below(n % 10 == 0 ? 800 : 120); i > 0; --i) {
       // Runs of one class now and then, so that runs cross block and word boundaries.
-      if (rng() % 8 == 0) {
-        line += std::string(rng() % 70, "a _\x80\xC0Z9"[rng() % 7]);
-      } else {
-        line += static_cast<char>(1 + rng() % 255);
-      }
+      line += random.OneIn(8) ? std::string(random.Below(70), random.OneOf("a _\x80\xC0Z9"))
+                              : random.Bytes(1);
     }
     lines.push_back(line);
   }
