@@ -54,47 +54,24 @@ TEST(FontStyleTest, SetOperations) {
   EXPECT_EQ(TFontStyles::FromBits(0xFF).Bits(), 0x0F);  // only the four styles exist
 }
 
-// Each property: setting its current value is no change; a property counts as stored exactly
+// Setting a property to its current value is no change; a property counts as stored exactly
 // while it differs from the remembered default.
-struct PropertyCase {
-  const char* name;
-  std::function<void(TSynHighlighterAttributes&, int)> set;  // 0: the default, 1, 2: others
-  std::function<bool(const TSynHighlighterAttributes&)> stored;
-};
-
-class AttributePropertyTest : public ::testing::TestWithParam<PropertyCase> {};
-
-TEST_P(AttributePropertyTest, NotifiesOnRealChangesOnly) {
-  const PropertyCase& p = GetParam();
+TEST(AttributeTest, NotifiesOnRealChangesOnly) {
   TSynHighlighterAttributes attr("Number");
   attr.InternalSaveDefaultValues();
-  std::vector<bool> stored;
-  attr.SetOnChange(
-      [&](TSynHighlighterAttributes& changed) { stored.push_back(p.stored(changed)); });
-  for (int value : {0, 1, 1, 2, 0}) p.set(attr, value);
-  EXPECT_EQ(stored, (std::vector<bool>{true, true, false}));
+  std::string stored;  // foreground, background and style stored, at each notification
+  attr.SetOnChange([&](TSynHighlighterAttributes& a) {
+    stored += std::to_string(a.IsForegroundStored()) + std::to_string(a.IsBackgroundStored()) +
+              std::to_string(a.IsStyleStored()) + " ";
+  });
+  for (TColor color : {clNone, clNavy, clNavy, clRed, clNone}) attr.SetForeground(color);
+  for (TColor color : {clNone, clYellow, clYellow, clNone}) attr.SetBackground(color);
+  for (TFontStyles style :
+       {TFontStyles(), TFontStyles(fsBold), TFontStyles(fsBold), TFontStyles()}) {
+    attr.SetStyle(style);
+  }
+  EXPECT_EQ(stored, "100 100 000 010 000 001 000 ");
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Properties, AttributePropertyTest,
-    ::testing::Values(
-        PropertyCase{"Foreground",
-                     [](auto& a, int v) {
-                       a.SetForeground(std::vector{clNone, clNavy, clRed}[v]);
-                     },
-                     [](const auto& a) { return a.IsForegroundStored(); }},
-        PropertyCase{"Background",
-                     [](auto& a, int v) {
-                       a.SetBackground(std::vector{clNone, clYellow, clWindow}[v]);
-                     },
-                     [](const auto& a) { return a.IsBackgroundStored(); }},
-        PropertyCase{
-            "Style",
-            [](auto& a, int v) {
-              a.SetStyle(std::vector{TFontStyles(), TFontStyles(fsBold), fsBold | fsItalic}[v]);
-            },
-            [](const auto& a) { return a.IsStyleStored(); }}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AttributeTest, AssignCopiesAllThreeWithOneNotification) {
   TSynHighlighterAttributes source("A");

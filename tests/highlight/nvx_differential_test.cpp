@@ -6,9 +6,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/random_text.h"
@@ -63,18 +63,16 @@ bool SameScan(TSynCustomHighlighter& hl, NvxReferenceScanner& reference, const s
   }
   *end_state = hl.ScanState();
   if (actual == expected && *end_state == expected_end) return true;
-  std::string tokens;
-  for (const auto& t : expected) {
-    tokens += " " + std::to_string(t.start) + ":" + std::to_string(t.length) + ":" +
-              std::to_string(t.kind);
-  }
-  tokens += " | scanned:";
-  for (const auto& t : actual) {
-    tokens += " " + std::to_string(t.start) + ":" + std::to_string(t.length) + ":" +
-              std::to_string(t.kind);
-  }
+  auto text = [](const std::vector<NvxReferenceToken>& tokens) {
+    std::string out;
+    for (const auto& t : tokens)
+      out += " " + std::to_string(t.start) + ":" + std::to_string(t.length) + ":" +
+             std::to_string(t.kind);
+    return out;
+  };
   ADD_FAILURE() << config << ": \"" << Escaped(line) << "\" from " << state << ": expected"
-                << tokens << "; end " << expected_end << " vs " << *end_state;
+                << text(expected) << ", end " << expected_end << "; scanned" << text(actual)
+                << ", end " << *end_state;
   return false;
 }
 
@@ -94,18 +92,6 @@ int CompareDocument(const std::vector<std::string>& lines) {
   return compared;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
 TEST(NvxDifferentialTest, ProgramSources) {
   const auto root = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
   std::vector<std::string> lines;
@@ -115,8 +101,7 @@ TEST(NvxDifferentialTest, ProgramSources) {
       const std::string ext = entry.path().extension().string();
       if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
       std::ifstream in(entry.path(), std::ios::binary);
-      const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-      for (std::string& line : SplitLines(text)) lines.push_back(std::move(line));
+      for (std::string line; std::getline(in, line);) lines.push_back(line);
     }
   }
   ASSERT_GT(lines.size(), 5000u) << "the program's sources were not found beside the tests";
@@ -150,27 +135,15 @@ TEST(NvxDifferentialTest, GeneratedLines) {
   const std::string letters = "abzAZ_\x80\xC0\xE4\xFFsqrtSQRT01579";
   const std::string blanks = std::string(" \t\x01\x0B\x0C\x0E\x1F", 7);
   const std::string others = "#[]-+*/^().,,..=\r\n\xA0\xA0\xF7\x81\xBF\"";
+  const std::pair<std::string, unsigned> kRuns[] = {
+      {letters, 40}, {blanks, 40}, {" ", 24}, {"0123456789,.", 12}};
   std::vector<std::string> lines;
   for (int n = 0; n < 30000; ++n) {
     std::string line;
     for (unsigned pieces = random.Below(12); pieces > 0; --pieces) {
-      switch (random.Below(6)) {
-        case 0:
-          line += random.Run(letters, 40);
-          break;
-        case 1:
-          line += random.Run(blanks, 40);
-          break;
-        case 2:
-          line += random.Run(" ", 24);
-          break;
-        case 3:
-          line += random.Run("0123456789,.", 12);
-          break;
-        default:
-          line += random.OneOf(others);
-          break;
-      }
+      const unsigned piece = random.Below(6);
+      line += piece < 4 ? random.Run(kRuns[piece].first, kRuns[piece].second)
+                        : std::string(1, random.OneOf(others));
     }
     lines.push_back(line);
   }

@@ -18,15 +18,7 @@ using testing::ScanLine;
 
 // A scan drawn as one letter per byte, tokens split by "|": Function, Identifier, Link,
 // Comment, Marked, Number, Red (negative) number, Space, Other, local V(ariable), Global.
-std::string Drawn(const testing::LineScan& scan) {
-  static const char kLetters[] = "FIKLCMNRS_OVG";
-  std::string out;
-  for (const testing::Token& t : scan.tokens) {
-    if (!out.empty()) out += '|';
-    out.append(static_cast<size_t>(t.length), kLetters[t.kind]);
-  }
-  return out;
-}
+std::string Drawn(const testing::LineScan& scan) { return testing::Drawn(scan, "FIKLCMNRS_OVG"); }
 
 struct LineCase {
   const char* name;

@@ -18,15 +18,7 @@ using testing::ScanLine;
 
 // A scan drawn as one letter per byte, tokens split by "|": Comment, Directive, Error,
 // Identifier, Number, Space, Quoted string, Other.
-std::string Drawn(const testing::LineScan& scan) {
-  static const char kLetters[] = "CDEIK_NSQO";
-  std::string out;
-  for (const testing::Token& t : scan.tokens) {
-    if (!out.empty()) out += '|';
-    out.append(static_cast<size_t>(t.length), kLetters[t.kind]);
-  }
-  return out;
-}
+std::string Drawn(const testing::LineScan& scan) { return testing::Drawn(scan, "CDEIK_NSQO"); }
 
 constexpr TScanState kBase = TzelRepSyn::kRangeBase;
 constexpr TScanState kInComment = kBase + TzelRepSyn::kRangeComment;

@@ -93,6 +93,16 @@ inline TextKindList TextKinds(const LineScan& scan) {
   return out;
 }
 
+// A scan drawn as one letter a byte, the letter of its token's kind, with "|" between tokens.
+inline std::string Drawn(const LineScan& scan, const char* letter_of_kind) {
+  std::string out;
+  for (const Token& t : scan.tokens) {
+    if (!out.empty()) out += '|';
+    out.append(static_cast<size_t>(t.length), letter_of_kind[t.kind]);
+  }
+  return out;
+}
+
 // Why a scan of `line` is malformed, or "" when its tokens tile the line up to its first byte
 // 0 with non-empty tokens of known kinds whose text agrees with the line.
 inline std::string ShapeFault(const std::string& line, const LineScan& scan, int kind_count) {
