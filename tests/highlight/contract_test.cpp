@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -185,6 +186,7 @@ struct AnswersCase {
   const char* roles;
   const char* stored;  // after construction
 };
+void PrintTo(const AnswersCase& c, std::ostream* os) { *os << c.name; }
 
 class HighlighterAnswersTest : public ::testing::TestWithParam<AnswersCase> {};
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct LineCase {
   const char* drawn;
   TScanState to;
 };
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 
 class NvxLineTest : public ::testing::TestWithParam<LineCase> {};
 
@@ -135,6 +137,7 @@ struct NameCase {
   std::string ident;
   int kind;
 };
+void PrintTo(const NameCase& c, std::ostream* os) { *os << c.name; }
 
 class NvxNameTest : public ::testing::TestWithParam<NameCase> {};
 

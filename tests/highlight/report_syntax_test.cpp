@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ struct LineCase {
   std::string drawn;
   TScanState to;
 };
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 
 class ReportLineTest : public ::testing::TestWithParam<LineCase> {};
 

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QTest>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +27,7 @@ struct FrameCase {
   int mid_line_width;
   int border;  // pixels the gradient keeps off on every side
 };
+void PrintTo(const FrameCase& c, std::ostream* os) { *os << c.name; }
 
 void ApplyFrame(QFrame& frame, const FrameCase& c) {
   frame.setFrameStyle(c.style);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -30,6 +31,7 @@ struct StripeCase {
   int index;
   const char* color;
 };
+void PrintTo(const StripeCase& c, std::ostream* os) { *os << c.name; }
 
 class StripeTest : public ::testing::TestWithParam<StripeCase> {};
 
