@@ -50,8 +50,8 @@ constexpr TSynhighNvx::HandlerTable TSynhighNvx::MakeHandlers() {
 }
 
 constexpr TSynhighNvx::ClassifierTable TSynhighNvx::MakeClassifiers() {
-  // The language has one kind of lookup for every hash; the table keeps the door open for
-  // hash-specific word lists without touching the scanner.
+  // Every hash looks its word up the same way; the identifier scan indexes the table and
+  // never has to test the hash itself.
   ClassifierTable t{};
   for (auto& entry : t) entry = &TSynhighNvx::ClassifyIdent;
   return t;
@@ -334,7 +334,7 @@ TSynhighNvx::Kind TSynhighNvx::ClassifyIdent() const {
 
 std::unique_ptr<TSynhighNvx> MakeMainWindowNvx() {
   auto nvx = std::make_unique<TSynhighNvx>();
-  // Set after construction, as a window description does, so they count as overrides.
+  // Set after construction, as the window's settings are, so they count as overrides.
   nvx->CommentAttri()->SetForeground(clBlack);
   nvx->NumberAttri()->SetForeground(clNavy);
   nvx->SetHighlightVarsAndFunctions(false);

@@ -54,7 +54,7 @@ class TSynhighNvx final : public TSynCustomHighlighter {
 
   static std::string ClassLanguageName() { return "highNvx"; }
 
-  // Published properties, in their published order.
+  // The attributes, and the settings a host may read or change.
   TSynHighlighterAttributes* FunctionAttri() const { return function_attri_; }
   TSynHighlighterAttributes* IdentifierAttri() const { return identifier_attri_; }
   TSynHighlighterAttributes* LinkAttri() const { return link_attri_; }
@@ -71,8 +71,8 @@ class TSynhighNvx final : public TSynCustomHighlighter {
   TSynHighlighterAttributes* VariableGlobalAttri() const { return variable_global_attri_; }
   bool HighlightVarsAndFunctions() const { return highlight_vars_and_functions_; }
 
-  // The scanner's table is built from "#" and byte 160 once and for all; these two are kept
-  // for whoever reads the properties, they do not change the scan.
+  // The scanner's table is built from "#" and byte 160 once and for all; these two are stored
+  // for the settings and do not change the scan.
   void SetCommentChar(char c) { comment_char_ = c; }
   void SetMarkedLineChar(char c) { marked_line_char_ = c; }
   void SetHighlightVarsAndFunctions(bool on) { highlight_vars_and_functions_ = on; }

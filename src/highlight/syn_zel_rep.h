@@ -2,8 +2,8 @@
 
 // The report-syntax highlighter: numbers, whitespace, /* block comments */, "strings", a
 // "#directive" at the start of a line, and a check of parenthesis nesting. The main window uses
-// it uncoloured for plain text and (briefly, until calc mode takes over) with bold keys and navy
-// numbers on the tape editor.
+// it uncoloured for plain text and, on the tape editor before calc mode takes over, with bold
+// keys and navy numbers.
 
 #include <array>
 #include <memory>
@@ -143,8 +143,8 @@ class TzelRepSyn : public TSynCustomHighlighter {
 };
 
 // The two instances the main window holds: `SynOff` with every attribute at its default, and
-// `SynCalcNvx` with a bold `KeyAttri` and a navy `NumberAttri` (set the way a window description
-// sets them, so they are overrides of the defaults).
+// `SynCalcNvx` with a bold `KeyAttri` and a navy `NumberAttri` (set after construction, as the
+// window's settings are, so they are overrides of the defaults).
 std::unique_ptr<TzelRepSyn> MakeSynOff();
 std::unique_ptr<TzelRepSyn> MakeSynCalcNvx();
 

@@ -2,7 +2,7 @@
 
 #include <QFrame>
 
-#include "highlight/syn_highlighter.h"  // TColor and the named colours
+#include "color/color.h"
 #include "ui/gradient_stripes.h"
 
 namespace numvex {

@@ -12,7 +12,7 @@ struct SystemRole {
 
 // System colour index (the desktop colour table's numbering) -> the palette role that plays the
 // same part on a Qt desktop. Captions and borders have no palette role of their own; they borrow
-// the selection and window colours. Index 25 is unused on Windows too.
+// the selection and window colours. Index 25 names no colour.
 constexpr QPalette::ColorGroup kCurrent = QPalette::Current;
 constexpr std::array<SystemRole, 31> kSystemRoles = {{
     {kCurrent, QPalette::Button},           // 0 scroll bar

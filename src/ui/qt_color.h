@@ -3,8 +3,7 @@
 #include <QColor>
 #include <QPalette>
 
-// The program's colour values are defined with the highlighter contract.
-#include "highlight/syn_highlighter.h"
+#include "color/color.h"
 
 namespace numvex {
 

@@ -6,12 +6,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
-#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "common/random_text.h"
 #include "highlight/syn_nvx.h"
 #include "nvx_reference_scan.h"
 #include "scan_helpers.h"
@@ -23,6 +23,7 @@ using testing::Escaped;
 using testing::NvxReferenceOptions;
 using testing::NvxReferenceScanner;
 using testing::NvxReferenceToken;
+using testing::RandomText;
 
 struct Configuration {
   const char* name;
@@ -62,18 +63,16 @@ bool SameScan(TSynCustomHighlighter& hl, NvxReferenceScanner& reference, const s
   }
   *end_state = hl.ScanState();
   if (actual == expected && *end_state == expected_end) return true;
-  std::string tokens;
-  for (const auto& t : expected) {
-    tokens += " " + std::to_string(t.start) + ":" + std::to_string(t.length) + ":" +
-              std::to_string(t.kind);
-  }
-  tokens += " | scanned:";
-  for (const auto& t : actual) {
-    tokens += " " + std::to_string(t.start) + ":" + std::to_string(t.length) + ":" +
-              std::to_string(t.kind);
-  }
+  auto text = [](const std::vector<NvxReferenceToken>& tokens) {
+    std::string out;
+    for (const auto& t : tokens)
+      out += " " + std::to_string(t.start) + ":" + std::to_string(t.length) + ":" +
+             std::to_string(t.kind);
+    return out;
+  };
   ADD_FAILURE() << config << ": \"" << Escaped(line) << "\" from " << state << ": expected"
-                << tokens << "; end " << expected_end << " vs " << *end_state;
+                << text(expected) << ", end " << expected_end << "; scanned" << text(actual)
+                << ", end " << *end_state;
   return false;
 }
 
@@ -93,18 +92,6 @@ int CompareDocument(const std::vector<std::string>& lines) {
   return compared;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
 TEST(NvxDifferentialTest, ProgramSources) {
   const auto root = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
   std::vector<std::string> lines;
@@ -114,8 +101,7 @@ TEST(NvxDifferentialTest, ProgramSources) {
       const std::string ext = entry.path().extension().string();
       if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
       std::ifstream in(entry.path(), std::ios::binary);
-      const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-      for (std::string& line : SplitLines(text)) lines.push_back(std::move(line));
+      for (std::string line; std::getline(in, line);) lines.push_back(line);
     }
   }
   ASSERT_GT(lines.size(), 5000u) << "the program's sources were not found beside the tests";
@@ -126,17 +112,16 @@ TEST(NvxDifferentialTest, TapeText) {
   static const char* const kNotes[] = {"rent", "vat 19 %", "Miete M\xE4rz", "x=5",   "sqrt(2)",
                                        "a\t5", "(5)",      "[page 2]",      "# done"};
   static const char* const kOps[] = {"+", "-", "*", "/", "=", "-", "--", " -"};
-  std::mt19937 rng(77);
-  const std::string mark = "\xA0";
+  RandomText random(77);
   std::vector<std::string> lines;
   for (int n = 0; n < 20000; ++n) {
-    std::string line(rng() % 12, ' ');
-    line += kOps[rng() % 8];
-    line += std::string(rng() % 8, rng() % 4 == 0 ? '\t' : ' ');
-    line += std::to_string(rng() % 100000) + (rng() % 2 == 0 ? ",5" : ".25");
-    if (rng() % 3 == 0) line += "  " + std::string(kNotes[rng() % 9]);
-    if (rng() % 9 == 0) line.insert(rng() % (line.size() + 1), mark);
-    if (rng() % 7 == 0) line += std::string(rng() % 5, ' ');
+    std::string line(random.Below(12), ' ');
+    line += kOps[random.Below(8)];
+    line += random.Run(random.OneIn(4) ? "\t" : " ", 7);
+    line += std::to_string(random.Below(100000)) + (random.OneIn(2) ? ",5" : ".25");
+    if (random.OneIn(3)) line += "  " + std::string(kNotes[random.Below(9)]);
+    if (random.OneIn(9)) line.insert(random.Below(static_cast<unsigned>(line.size()) + 1), "\xA0");
+    if (random.OneIn(7)) line += random.Run(" ", 4);
     lines.push_back(line);
   }
   EXPECT_EQ(CompareDocument(lines), static_cast<int>(3 * lines.size()));
@@ -146,39 +131,19 @@ TEST(NvxDifferentialTest, TapeText) {
 // 16 bytes, with the bytes that start or end comments, links, marked stretches and minus
 // lines mixed in; each scanned from every range, and as a document.
 TEST(NvxDifferentialTest, GeneratedLines) {
-  std::mt19937 rng(90210);
+  RandomText random(90210);
   const std::string letters = "abzAZ_\x80\xC0\xE4\xFFsqrtSQRT01579";
   const std::string blanks = std::string(" \t\x01\x0B\x0C\x0E\x1F", 7);
   const std::string others = "#[]-+*/^().,,..=\r\n\xA0\xA0\xF7\x81\xBF\"";
-  auto run_of = [&](const std::string& from, int max_length) {
-    std::string run;
-    for (int i = static_cast<int>(rng() % static_cast<unsigned>(max_length + 1)); i > 0; --i) {
-      run += from[rng() % from.size()];
-    }
-    return run;
-  };
+  const std::pair<std::string, unsigned> kRuns[] = {
+      {letters, 40}, {blanks, 40}, {" ", 24}, {"0123456789,.", 12}};
   std::vector<std::string> lines;
   for (int n = 0; n < 30000; ++n) {
     std::string line;
-    const int pieces = static_cast<int>(rng() % 12);
-    for (int p = 0; p < pieces; ++p) {
-      switch (rng() % 6) {
-        case 0:
-          line += run_of(letters, 40);
-          break;
-        case 1:
-          line += run_of(blanks, 40);
-          break;
-        case 2:
-          line += run_of(std::string(1, ' '), 24);
-          break;
-        case 3:
-          line += run_of("0123456789,.", 12);
-          break;
-        default:
-          line += others[rng() % others.size()];
-          break;
-      }
+    for (unsigned pieces = random.Below(12); pieces > 0; --pieces) {
+      const unsigned piece = random.Below(6);
+      line += piece < 4 ? random.Run(kRuns[piece].first, kRuns[piece].second)
+                        : std::string(1, random.OneOf(others));
     }
     lines.push_back(line);
   }
@@ -233,18 +198,14 @@ TEST(NvxDifferentialTest, EveryByteEverywhere) {
 
 // Lines of arbitrary bytes, up to three times the length the per-line map covers.
 TEST(NvxDifferentialTest, RandomBytes) {
-  std::mt19937 rng(31337);
+  RandomText random(31337);
   std::vector<std::string> lines;
   for (int n = 0; n < 6000; ++n) {
     std::string line;
-    const int length = static_cast<int>(rng() % (n % 10 == 0 ? 800 : 120));
-    for (int i = 0; i < length; ++i) {
+    for (unsigned i = random.Below(n % 10 == 0 ? 800 : 120); i > 0; --i) {
       // Runs of one class now and then, so that runs cross block and word boundaries.
-      if (rng() % 8 == 0) {
-        line += std::string(rng() % 70, "a _\x80\xC0Z9"[rng() % 7]);
-      } else {
-        line += static_cast<char>(1 + rng() % 255);
-      }
+      line += random.OneIn(8) ? std::string(random.Below(70), random.OneOf("a _\x80\xC0Z9"))
+                              : random.Bytes(1);
     }
     lines.push_back(line);
   }

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace numvex {
@@ -15,333 +15,132 @@ namespace {
 constexpr Rgb kBlack = {0, 0, 0};
 constexpr Rgb kWhite = {255, 255, 255};
 constexpr Rgb kBlue = {0, 0, 255};
-constexpr Rgb kRed = {255, 0, 0};
 constexpr Rgb kNavy = {0, 0, 128};
 
-// --- Stripe sizes and counts ------------------------------------------------------------------
+std::string Text(Rgb c) {
+  return std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue);
+}
 
-struct StripeShape {
-  std::string name;
+// A band's stripes as "count x size + last", and the colour of one stripe.
+struct StripeCase {
+  const char* name;
   Rgb from;
   Rgb to;
   int length;
-  int stripe_size;
-  int stripe_count;  // including the remainder stripe
-  int last_length;
+  const char* shape;
+  int index;
+  const char* color;
 };
+void PrintTo(const StripeCase& c, std::ostream* os) { *os << c.name; }
 
-void PrintTo(const StripeShape& c, std::ostream* os) { *os << c.name; }
+class StripeTest : public ::testing::TestWithParam<StripeCase> {};
 
-class StripeShapeTest : public ::testing::TestWithParam<StripeShape> {};
-
-TEST_P(StripeShapeTest, SizesAndCount) {
-  const StripeShape& c = GetParam();
-  const std::vector<Stripe> stripes = ComputeStripes(c.from, c.to, c.length);
-  ASSERT_EQ(static_cast<int>(stripes.size()), c.stripe_count);
-  for (int i = 0; i + 1 < c.stripe_count; ++i) {
-    EXPECT_EQ(stripes[i].offset, i * c.stripe_size) << "stripe " << i;
-    EXPECT_EQ(stripes[i].length, c.stripe_size) << "stripe " << i;
-  }
-  EXPECT_EQ(stripes.back().offset, (c.stripe_count - 1) * c.stripe_size);
-  EXPECT_EQ(stripes.back().length, c.last_length);
+TEST_P(StripeTest, ShapeAndColour) {
+  const StripeCase& c = GetParam();
+  const std::vector<Stripe> s = ComputeStripes(c.from, c.to, c.length);
+  ASSERT_GE(s.size(), 1u);
+  for (size_t i = 0; i < s.size(); ++i) ASSERT_EQ(s[i].offset, static_cast<int>(i) * s[0].length);
+  EXPECT_EQ(std::to_string(s.size() - 1) + " x " + std::to_string(s[0].length) + " + " +
+                std::to_string(s.back().length),
+            c.shape);
+  ASSERT_LT(c.index, static_cast<int>(s.size()));
+  EXPECT_EQ(Text(s[c.index].color), c.color);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Figures, StripeShapeTest,
+    Bands, StripeTest,
     ::testing::Values(
-        // One pixel per stripe while the band is shorter than the colour difference.
-        StripeShape{"BlackToWhite100", kBlack, kWhite, 100, 1, 101, 0},
-        // 600 / 255 rounded up.
-        StripeShape{"OneChannel600", kBlack, kBlue, 600, 3, 201, 0},
-        StripeShape{"Remainder1001", kBlack, kBlue, 1001, 4, 251, 1},
-        StripeShape{"NonEmptyRemainder", Rgb{0, 0, 0}, Rgb{0, 2, 0}, 7, 4, 2, 3},
-        StripeShape{"OnePixel", kBlack, kWhite, 1, 1, 2, 0},
-        StripeShape{"OneLevelOverLongBand", Rgb{0, 0, 0}, Rgb{1, 0, 0}, 256, 256, 2, 0},
-        // Length times 100 no longer fits an int; the stripes still follow the difference.
-        StripeShape{"HugeBand", kBlack, kBlue, 30000000, 117648, 255, 117408}),
-    [](const ::testing::TestParamInfo<StripeShape>& info) { return info.param.name; });
+        // One pixel a stripe while the band is shorter than the colour difference; stripe i has
+        // 255 * i / 100, fraction dropped.
+        StripeCase{"Grey1", kBlack, kWhite, 100, "100 x 1 + 0", 1, "2,2,2"},
+        StripeCase{"Grey50", kBlack, kWhite, 100, "100 x 1 + 0", 50, "127,127,127"},
+        StripeCase{"Grey100", kBlack, kWhite, 100, "100 x 1 + 0", 100, "255,255,255"},
+        // 600 / 255 rounded up; a step of 127 hundredths falls one level short at the end.
+        StripeCase{"Blue199", kBlack, kBlue, 600, "200 x 3 + 0", 199, "0,0,252"},
+        StripeCase{"Blue200", kBlack, kBlue, 600, "200 x 3 + 0", 200, "0,0,254"},
+        StripeCase{"Remainder", kBlack, kBlue, 1001, "250 x 4 + 1", 1, "0,0,1"},
+        StripeCase{"RemainderIsEndColour", kBlack, Rgb{0, 2, 0}, 7, "1 x 4 + 3", 1, "0,2,0"},
+        StripeCase{"Mixed", kBlack, Rgb{255, 100, 50}, 100, "100 x 1 + 0", 51, "130,51,25"},
+        // Falling levels truncate towards the start colour.
+        StripeCase{"Falling", Rgb{10, 0, 0}, kBlack, 3, "3 x 1 + 0", 1, "7,0,0"},
+        StripeCase{"FallingEnd", kWhite, kBlack, 100, "100 x 1 + 0", 100, "0,0,0"},
+        StripeCase{"OneLevelOverLongBand", kBlack, Rgb{1, 0, 0}, 256, "1 x 256 + 0", 1, "1,0,0"},
+        StripeCase{"OnePixel", kBlack, kWhite, 1, "1 x 1 + 0", 0, "0,0,0"},
+        StripeCase{"EqualColours", kNavy, kNavy, 5000, "0 x 5000 + 5000", 0, "0,0,128"},
+        // Length times 100 no longer fits an int.
+        StripeCase{"HugeBand", kBlack, kBlue, 30000000, "254 x 117648 + 117408", 254, "0,0,254"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ComputeStripesTest, NoLengthNoStripes) {
-  for (int length : {0, -1, -500, INT_MIN}) {
-    EXPECT_TRUE(ComputeStripes(kBlack, kWhite, length).empty()) << length;
-    EXPECT_TRUE(ComputeStripes(kNavy, kNavy, length).empty()) << length;
+  for (int length : {0, -1, INT_MIN}) {
+    EXPECT_TRUE(ComputeStripes(kBlack, kWhite, length).empty());
+    EXPECT_TRUE(ComputeStripes(kNavy, kNavy, length).empty());
   }
 }
 
-TEST(ComputeStripesTest, EqualColoursAreOneStripe) {
-  for (int length : {1, 2, 100, 5000}) {
-    const std::vector<Stripe> stripes = ComputeStripes(kNavy, kNavy, length);
-    ASSERT_EQ(stripes.size(), 1u) << length;
-    EXPECT_EQ(stripes[0].offset, 0);
-    EXPECT_EQ(stripes[0].length, length);
-    EXPECT_EQ(stripes[0].color, kNavy);
-  }
-}
-
-// --- Stripe colours ---------------------------------------------------------------------------
-
-struct StripeColor {
-  std::string name;
-  Rgb from;
-  Rgb to;
-  int length;
-  int index;
-  Rgb expected;
-};
-
-void PrintTo(const StripeColor& c, std::ostream* os) { *os << c.name; }
-
-class StripeColorTest : public ::testing::TestWithParam<StripeColor> {};
-
-TEST_P(StripeColorTest, ColourOfStripe) {
-  const StripeColor& c = GetParam();
-  const std::vector<Stripe> stripes = ComputeStripes(c.from, c.to, c.length);
-  ASSERT_LT(c.index, static_cast<int>(stripes.size()));
-  const Rgb got = stripes[c.index].color;
-  EXPECT_EQ(got.red, c.expected.red);
-  EXPECT_EQ(got.green, c.expected.green);
-  EXPECT_EQ(got.blue, c.expected.blue);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Levels, StripeColorTest,
-    ::testing::Values(
-        // 100 stripes over 255 levels: stripe i has 255 * i / 100, fraction dropped.
-        StripeColor{"Grey0", kBlack, kWhite, 100, 0, {0, 0, 0}},
-        StripeColor{"Grey1", kBlack, kWhite, 100, 1, {2, 2, 2}},
-        StripeColor{"Grey50", kBlack, kWhite, 100, 50, {127, 127, 127}},
-        StripeColor{"Grey99", kBlack, kWhite, 100, 99, {252, 252, 252}},
-        StripeColor{"Grey100", kBlack, kWhite, 100, 100, {255, 255, 255}},
-        // The step is 127 hundredths: the end falls one level short.
-        StripeColor{"Blue1", kBlack, kBlue, 600, 1, {0, 0, 1}},
-        StripeColor{"Blue199", kBlack, kBlue, 600, 199, {0, 0, 252}},
-        StripeColor{"Blue200", kBlack, kBlue, 600, 200, {0, 0, 254}},
-        // Each channel moves in its own step over the shared stripe count.
-        StripeColor{"Mixed51", kBlack, Rgb{255, 100, 50}, 100, 51, {130, 51, 25}},
-        // Falling levels truncate towards zero, i.e. towards the start colour.
-        StripeColor{"Falling0", Rgb{10, 0, 0}, kBlack, 3, 0, {10, 0, 0}},
-        StripeColor{"Falling1", Rgb{10, 0, 0}, kBlack, 3, 1, {7, 0, 0}},
-        StripeColor{"Falling2", Rgb{10, 0, 0}, kBlack, 3, 2, {4, 0, 0}},
-        StripeColor{"Falling3", Rgb{10, 0, 0}, kBlack, 3, 3, {1, 0, 0}},
-        StripeColor{"WhiteToBlackEnd", kWhite, kBlack, 100, 100, {0, 0, 0}},
-        StripeColor{"RemainderIsEndColour", Rgb{0, 0, 0}, Rgb{0, 2, 0}, 7, 1, {0, 2, 0}}),
-    [](const ::testing::TestParamInfo<StripeColor>& info) { return info.param.name; });
-
-// --- Properties that hold for every band ------------------------------------------------------
-
-int MaxDifference(Rgb a, Rgb b) {
-  return std::max(
-      {std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue)});
-}
-
-bool Between(int value, int a, int b) { return value >= std::min(a, b) && value <= std::max(a, b); }
-
-TEST(ComputeStripesTest, StripesTileTheBandAndRunFromStartToEnd) {
-  const std::vector<std::pair<Rgb, Rgb>> pairs = {{kBlack, kWhite},
-                                                  {kWhite, kBlack},
-                                                  {kRed, kBlue},
-                                                  {kNavy, kWhite},
-                                                  {Rgb{5, 9, 200}, Rgb{6, 9, 199}},
-                                                  {Rgb{200, 10, 90}, Rgb{12, 240, 91}}};
-  for (const auto& [from, to] : pairs) {
-    const int difference = MaxDifference(from, to);
+// Every length up to 700: stripes tile the band, start at the start colour, and never paint
+// more stripes than there are levels between the colours.
+TEST(ComputeStripesTest, StripesTileTheBand) {
+  const std::tuple<Rgb, Rgb, int> kBands[] = {{kBlack, kWhite, 255},
+                                              {Rgb{200, 10, 90}, Rgb{12, 240, 91}, 230}};
+  for (const auto& [from, to, levels] : kBands) {
     for (int length = 1; length <= 700; ++length) {
-      SCOPED_TRACE("length " + std::to_string(length) + ", difference " +
-                   std::to_string(difference));
-      const std::vector<Stripe> stripes = ComputeStripes(from, to, length);
-      ASSERT_GE(stripes.size(), 2u);
-      EXPECT_EQ(stripes.front().color, from);
-
-      int next = 0;
+      const std::vector<Stripe> s = ComputeStripes(from, to, length);
       int painted = 0;
-      for (std::size_t i = 0; i < stripes.size(); ++i) {
-        const Stripe& s = stripes[i];
-        ASSERT_EQ(s.offset, next);
-        if (i + 1 < stripes.size()) {
-          ASSERT_EQ(s.length, stripes.front().length);
-          ASSERT_GE(s.length, 1);
-        } else {
-          ASSERT_GE(s.length, 0);
-          ASSERT_LT(s.length, stripes.front().length);
-        }
-        next += s.length;
-        if (s.length > 0) ++painted;
-        ASSERT_TRUE(Between(s.color.red, from.red, to.red));
-        ASSERT_TRUE(Between(s.color.green, from.green, to.green));
-        ASSERT_TRUE(Between(s.color.blue, from.blue, to.blue));
-        if (i > 0) {
-          // Levels move one way only.
-          const Rgb prev = stripes[i - 1].color;
-          ASSERT_TRUE(Between(prev.red, from.red, s.color.red));
-          ASSERT_TRUE(Between(prev.green, from.green, s.color.green));
-          ASSERT_TRUE(Between(prev.blue, from.blue, s.color.blue));
-        }
-      }
-      EXPECT_EQ(next, length);
-      EXPECT_LE(painted, std::min(length, difference + 1));
-      // The closing colour lands within rounding of the end colour.
-      EXPECT_LE(MaxDifference(stripes.back().color, to), 3);
+      for (const Stripe& stripe : s) painted += stripe.length > 0 ? 1 : 0;
+      ASSERT_EQ(s.back().offset + s.back().length, length) << length;
+      ASSERT_LT(s.back().length, s[0].length) << length;
+      ASSERT_EQ(s[0].color, from) << length;
+      ASSERT_LE(painted, std::min(length, levels + 1)) << length;
     }
   }
 }
 
-// --- Share, interior and bands ----------------------------------------------------------------
-
-struct ShareCase {
-  int length;
-  int percent;
-  int expected;
-};
-
-class ShareTest : public ::testing::TestWithParam<ShareCase> {};
-
-TEST_P(ShareTest, Share) {
-  EXPECT_EQ(Share(GetParam().length, GetParam().percent), GetParam().expected);
+TEST(ShareTest, FractionDroppedNeverBelowOne) {
+  const int cases[][3] = {{200, 50, 100}, {199, 50, 99}, {10, 99, 9},
+                          {50, 1, 1},     {0, 50, 1},    {INT_MAX / 2, 99, 1063004404}};
+  for (const auto& c : cases) EXPECT_EQ(Share(c[0], c[1]), c[2]) << c[0] << " " << c[1];
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ShareTest,
-                         ::testing::Values(ShareCase{200, 50, 100}, ShareCase{199, 50, 99},
-                                           ShareCase{10, 99, 9}, ShareCase{50, 1, 1},
-                                           ShareCase{1, 50, 1}, ShareCase{0, 50, 1},
-                                           ShareCase{INT_MAX / 2, 99, 1063004404}));
+// The bands of an interior as "left,top,width,height from-to" each.
+std::string Bands(const GradientRect& interior, int percent, bool horizontal) {
+  const GradientColors colors = {Rgb{1, 0, 0}, Rgb{2, 0, 0}, Rgb{3, 0, 0}};
+  std::string out;
+  for (const Band& b : SplitBands(interior, colors, percent, horizontal)) {
+    out += std::to_string(b.rect.left) + "," + std::to_string(b.rect.top) + "," +
+           std::to_string(b.rect.width) + "," + std::to_string(b.rect.height) + " " +
+           std::to_string(b.from.red) + "-" + std::to_string(b.to.red) + "; ";
+  }
+  return out;
+}
 
-TEST(InteriorTest, ShrinksByTheBorderOnEverySide) {
-  EXPECT_EQ(Interior(10, 20, 0), (GradientRect{0, 0, 10, 20}));
-  EXPECT_EQ(Interior(10, 20, 1), (GradientRect{1, 1, 8, 18}));
+TEST(SplitBandsTest, Bands) {
   EXPECT_EQ(Interior(10, 20, 3), (GradientRect{3, 3, 4, 14}));
-  EXPECT_TRUE(Interior(2, 20, 1).IsEmpty());
-  EXPECT_TRUE(Interior(3, 3, 2).IsEmpty());
-}
-
-constexpr GradientColors kThree = {kRed, kWhite, kBlue};
-
-struct BandCase {
-  std::string name;
-  GradientRect interior;
-  int percent;
-  bool horizontal;
-  std::vector<GradientRect> rects;
-};
-
-void PrintTo(const BandCase& c, std::ostream* os) { *os << c.name; }
-
-class SplitBandsTest : public ::testing::TestWithParam<BandCase> {};
-
-TEST_P(SplitBandsTest, Bands) {
-  const BandCase& c = GetParam();
-  const std::vector<Band> bands = SplitBands(c.interior, kThree, c.percent, c.horizontal);
-  ASSERT_EQ(bands.size(), c.rects.size());
-  for (std::size_t i = 0; i < bands.size(); ++i) {
-    EXPECT_EQ(bands[i].rect, c.rects[i]) << "band " << i;
-  }
-  // The first band always runs Color_1 to Color_2, a second one on to Color_3.
-  if (!bands.empty()) {
-    EXPECT_EQ(bands[0].from, kRed);
-    EXPECT_EQ(bands[0].to, kWhite);
-  }
-  if (bands.size() == 2) {
-    EXPECT_EQ(bands[1].from, kWhite);
-    EXPECT_EQ(bands[1].to, kBlue);
+  EXPECT_EQ(Bands({1, 1, 200, 50}, 100, true), "1,1,200,50 1-2; ");
+  EXPECT_EQ(Bands({1, 1, 200, 50}, 100, false), "1,1,200,50 1-2; ");
+  EXPECT_EQ(Bands({1, 1, 200, 50}, 50, true), "1,1,100,50 1-2; 101,1,100,50 2-3; ");
+  EXPECT_EQ(Bands({1, 1, 200, 50}, 50, false), "1,1,200,25 1-2; 1,26,200,25 2-3; ");
+  EXPECT_EQ(Bands({2, 2, 7, 9}, 50, true), "2,2,3,9 1-2; 5,2,4,9 2-3; ");
+  EXPECT_EQ(Bands({0, 0, 50, 10}, 1, true), "0,0,1,10 1-2; 1,0,49,10 2-3; ");
+  EXPECT_EQ(Bands({0, 0, 10, 10}, 99, false), "0,0,10,9 1-2; 0,9,10,1 2-3; ");
+  EXPECT_EQ(Bands({1, 1, 1, 10}, 50, true), "1,1,1,10 1-2; ");  // nothing left for the second
+  // Smaller than its bevels: no band, not even the one-pixel share.
+  for (const GradientRect& empty :
+       {GradientRect{1, 1, 0, 38}, GradientRect{2, 2, -1, 38}, GradientRect{1, 1, 38, 0}}) {
+    EXPECT_EQ(Bands(empty, 50, true) + Bands(empty, 100, false), "");
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SplitBandsTest,
-    ::testing::Values(
-        BandCase{"WholeInterior", {1, 1, 200, 50}, 100, true, {{1, 1, 200, 50}}},
-        BandCase{"WholeInteriorVertical", {1, 1, 200, 50}, 100, false, {{1, 1, 200, 50}}},
-        BandCase{"HalfAcross", {1, 1, 200, 50}, 50, true, {{1, 1, 100, 50}, {101, 1, 100, 50}}},
-        BandCase{"HalfDown", {1, 1, 200, 50}, 50, false, {{1, 1, 200, 25}, {1, 26, 200, 25}}},
-        BandCase{"OddHalf", {2, 2, 7, 9}, 50, true, {{2, 2, 3, 9}, {5, 2, 4, 9}}},
-        BandCase{"TinyShareIsOnePixel", {0, 0, 50, 10}, 1, true, {{0, 0, 1, 10}, {1, 0, 49, 10}}},
-        BandCase{"NinetyNine", {0, 0, 10, 10}, 99, false, {{0, 0, 10, 9}, {0, 9, 10, 1}}},
-        // The share takes the single pixel; the second band is left out.
-        BandCase{"NothingLeftForSecond", {1, 1, 1, 10}, 50, true, {{1, 1, 1, 10}}},
-        // A panel smaller than its bevels paints no band at all, not even the one-pixel share.
-        BandCase{"NoWidth", {1, 1, 0, 38}, 50, true, {}},
-        BandCase{"NegativeWidth", {2, 2, -1, 38}, 50, true, {}},
-        BandCase{"NoHeightAcross", {1, 1, 38, 0}, 50, true, {}},
-        BandCase{"NoHeightSingle", {1, 1, 38, 0}, 100, false, {}}),
-    [](const ::testing::TestParamInfo<BandCase>& info) { return info.param.name; });
-
-// --- The whole plan ---------------------------------------------------------------------------
-
-// Paints the plan into a grid of colour indexes so coverage and overlaps show.
-std::vector<std::vector<int>> Coverage(const std::vector<Fill>& fills, int width, int height) {
-  std::vector<std::vector<int>> hits(height, std::vector<int>(width, 0));
-  for (const Fill& f : fills) {
-    for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
-      for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) {
-        if (y >= 0 && y < height && x >= 0 && x < width) ++hits[y][x];
-      }
-    }
-  }
-  return hits;
-}
-
-TEST(PlanGradientTest, EqualColoursFillTheInteriorSolidlyAtEveryPercent) {
-  const GradientColors navy = {kNavy, kNavy, kNavy};
-  const GradientRect interior = {1, 1, 40, 30};
-  for (bool horizontal : {true, false}) {
-    for (int percent : {1, 37, 50, 99, 100}) {
-      SCOPED_TRACE("percent " + std::to_string(percent));
-      const std::vector<Fill> fills = PlanGradient(interior, navy, percent, horizontal);
-      ASSERT_LE(fills.size(), 2u);  // one per band
-      for (const Fill& f : fills) EXPECT_EQ(f.color, kNavy);
-      const auto hits = Coverage(fills, 42, 32);
-      for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 42; ++x) {
-          const bool inside = x >= 1 && x <= 40 && y >= 1 && y <= 30;
-          ASSERT_EQ(hits[y][x], inside ? 1 : 0) << x << "," << y;
-        }
-      }
-    }
-  }
-}
-
-TEST(PlanGradientTest, GradientThenSolidWhenSecondAndThirdColoursAgree) {
+TEST(PlanGradientTest, StripesRunAcrossTheirBandInOrder) {
   const GradientColors colors = {kBlack, kWhite, kWhite};
-  const GradientRect interior = {1, 1, 200, 50};
   for (bool horizontal : {true, false}) {
-    const std::vector<Fill> fills = PlanGradient(interior, colors, 50, horizontal);
-    // 100 one-pixel stripes over the first half, one fill for the second half.
+    const std::vector<Fill> fills = PlanGradient({1, 1, 200, 50}, colors, 50, horizontal);
+    // 100 one-pixel stripes over the first half, one fill for the second; no empty remainder.
     ASSERT_EQ(fills.size(), horizontal ? 101u : 26u);
-    const Fill& solid = fills.back();
-    EXPECT_EQ(solid.color, kWhite);
-    if (horizontal) {
-      EXPECT_EQ(solid.rect, (GradientRect{101, 1, 100, 50}));
-    } else {
-      EXPECT_EQ(solid.rect, (GradientRect{1, 26, 200, 25}));
-    }
-    EXPECT_EQ(fills.front().color, kBlack);
-    // Stripes run across the whole band.
-    EXPECT_EQ(horizontal ? fills.front().rect.height : fills.front().rect.width,
-              horizontal ? 50 : 200);
-    const auto hits = Coverage(fills, 202, 52);
-    for (int y = 1; y <= 50; ++y) {
-      for (int x = 1; x <= 200; ++x) ASSERT_EQ(hits[y][x], 1) << x << "," << y;
-    }
-  }
-}
-
-TEST(PlanGradientTest, SingleBandIgnoresColor3) {
-  const GradientColors colors = {kBlack, kNavy, kRed};
-  const std::vector<Fill> fills = PlanGradient({0, 0, 301, 10}, colors, 100, true);
-  ASSERT_FALSE(fills.empty());
-  for (const Fill& f : fills) {
-    EXPECT_EQ(f.color.red, 0);
-    EXPECT_EQ(f.color.green, 0);
-  }
-  EXPECT_EQ(fills.back().color, kNavy);
-}
-
-TEST(PlanGradientTest, EmptyInteriorPlansNothing) {
-  for (const GradientRect& interior :
-       {GradientRect{1, 1, 0, 10}, GradientRect{1, 1, 10, 0}, GradientRect{2, 2, -1, -1}}) {
-    for (int percent : {1, 50, 100}) {
-      EXPECT_TRUE(PlanGradient(interior, kThree, percent, true).empty());
-      EXPECT_TRUE(PlanGradient(interior, kThree, percent, false).empty());
-    }
+    EXPECT_EQ(fills[1].rect, (horizontal ? GradientRect{2, 1, 1, 50} : GradientRect{1, 2, 200, 1}));
+    EXPECT_EQ(fills.back().rect,
+              (horizontal ? GradientRect{101, 1, 100, 50} : GradientRect{1, 26, 200, 25}));
+    EXPECT_EQ(fills.back().color, kWhite);
   }
 }
 
