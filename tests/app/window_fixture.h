@@ -14,14 +14,15 @@
 
 #include "app/calc_main.h"
 #include "app/message_box.h"
+#include "common/tape_text.h"
 #include "config/conf.h"
 #include "platform/key_layout.h"
 #include "tape/tape_buffer.h"
 
 namespace numvex::testing {
 
-// A main window as the program creates it, with a known keyboard layout and every
-// message box answered by the test.
+// A main window as the program creates it, with a known keyboard layout and every message box
+// answered by the test.
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -46,11 +47,10 @@ class WindowTest : public ::testing::Test {
     QApplication::processEvents();
   }
 
-  // Every start is a first start for now; a program folder without introduction
-  // documents keeps the first document empty.
+  // Every start is a first start; a program folder without introduction documents keeps the
+  // first document empty.
   static QString ProgramWithoutIntro() { return QDir::tempPath() + "/numvex-no-intro/numvex"; }
 
-  // Writes a file for the window to open.
   static void WriteFile(const QString& path, const char* bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -58,9 +58,9 @@ class WindowTest : public ::testing::Test {
   }
 
   QsciScintilla* editor() const { return window->Editor(); }
-  QToolButton* Key(const char* name) const { return window->findChild<QToolButton*>(name); }
-
-  // The editor's lines as bytes.
+  void Click(const char* key) const {
+    QTest::mouseClick(window->findChild<QToolButton*>(key), Qt::LeftButton);
+  }
   std::vector<std::string> Lines() const {
     std::vector<std::string> lines;
     TapeBuffer& buffer = window->Engine().Buffer();
@@ -86,17 +86,6 @@ class WindowTest : public ::testing::Test {
   int answer = mrOk;
 };
 
-// Canonical amount line with "." decimals and two places.
-inline std::string Entry(char op, const std::string& amount, const std::string& comment = "") {
-  std::string line(6, ' ');
-  line.push_back(op);
-  size_t dot = amount.find('.');
-  size_t p = dot == std::string::npos ? amount.size() : dot;
-  line.append(12 > p ? 12 - p : 0, ' ');
-  line += amount;
-  if (!comment.empty()) line += "  " + comment;
-  return line;
-}
-inline const std::string kSep = "      ----------------";
+using Tape = std::vector<std::string>;
 
 }  // namespace numvex::testing
