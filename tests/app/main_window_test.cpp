@@ -1,14 +1,98 @@
 // The main window driven as a user drives it: keys into the editor, clicks on the keypad, the
 // mode commands, files and the layout.
+#include <Qsci/qsciscintilla.h>
+#include <gtest/gtest.h>
+
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+#include <string>
+#include <vector>
 
-#include "window_fixture.h"
+#include "app/calc_main.h"
+#include "app/message_box.h"
+#include "common/tape_text.h"
+#include "config/conf.h"
+#include "platform/key_layout.h"
+#include "tape/document_text.h"
+#include "tape/tape_buffer.h"
 
 namespace numvex::testing {
 namespace {
+
+// A main window as the program creates it, with a known keyboard layout and every message box
+// answered by the test.
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetConfToProgramStart();
+    SetMessageHandler([this](const MessageRequest& request) {
+      messages.push_back(request);
+      return answer;
+    });
+  }
+  void TearDown() override {
+    window.reset();
+    SetMessageHandler(nullptr);
+    ResetConfToProgramStart();
+  }
+
+  void Open(const QStringList& arguments = {}, bool us_layout = true) {
+    window = std::make_unique<TfrmCalc>(true, arguments, ProgramWithoutIntro());
+    window->SetKeyLayout(us_layout ? UsLayout() : GermanLayout());
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    editor()->setFocus();
+    QApplication::processEvents();
+  }
+
+  // Every start is a first start; a program folder without introduction documents keeps the
+  // first document empty.
+  static QString ProgramWithoutIntro() { return QDir::tempPath() + "/numvex-no-intro/numvex"; }
+
+  static void WriteFile(const QString& path, const char* bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+
+  QsciScintilla* editor() const { return window->Editor(); }
+  void Click(const char* key) const {
+    QTest::mouseClick(window->findChild<QToolButton*>(key), Qt::LeftButton);
+  }
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    TapeBuffer& buffer = window->Engine().Buffer();
+    for (int i = 1; i <= buffer.LineCount(); ++i) lines.emplace_back(buffer.Line(i));
+    return lines;
+  }
+  // Puts a text into the editor as a fresh, unchanged document.
+  void SetText(const char* text) {
+    editor()->setText(QString::fromLatin1(text));
+    editor()->setModified(false);
+    window->SetDocModified(false);
+  }
+  void Caret(int line, int column) { editor()->setCursorPosition(line - 1, column); }
+  int CaretLine() const { return window->Engine().GetCaret().line; }
+  int CaretColumn() const { return window->Engine().GetCaret().column; }
+  void Type(const char* text) { QTest::keyClicks(editor(), QString::fromLatin1(text)); }
+  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(editor(), key, modifiers);
+  }
+
+  std::unique_ptr<TfrmCalc> window;
+  std::vector<MessageRequest> messages;
+  int answer = mrOk;
+};
+
+using Tape = std::vector<std::string>;
 
 // Key releases and keypad clicks reach the engine; what the engine makes of them is its own
 // tests' business.
@@ -64,32 +148,6 @@ TEST_F(WindowTest, KeysAndKeypadReachTheEngine) {
   EXPECT_EQ(Lines()[1], "");
   EXPECT_TRUE(editor()->hasFocus()) << "keypad keys must not take the focus";
   EXPECT_EQ(QApplication::clipboard()->text(), "copied by the user");
-}
-
-TEST_F(WindowTest, LeavingAnEditedLineRecomputesItsRunOnlyAfterAnEdit) {
-  Open();
-  SetText("100\n+ 50\n---\n150\nend");
-  window->Engine().RecalcAll();
-  const Tape before = Lines();
-  Caret(1, 0);
-  Press(Qt::Key_Down);
-  Press(Qt::Key_Down);
-  EXPECT_EQ(Lines(), before);
-  Caret(1, 0);
-  Press(Qt::Key_End, Qt::ShiftModifier);
-  Type("200");
-  ASSERT_EQ(Lines()[0], "200");
-  Press(Qt::Key_Down);
-  EXPECT_EQ(Lines()[3], Entry('+', "250.00"));
-  EXPECT_EQ(CaretLine(), 2);
-  // A line deleted by an editor command: the next key release recomputes the run.
-  SetText("100\n+ 50\n+ 7\n---\n157\nend");
-  window->Engine().RecalcAll();
-  Caret(2, 0);
-  window->Engine().SetCaret(2, 0);
-  editor()->SendScintilla(QsciScintillaBase::SCI_LINEDELETE);
-  Press(Qt::Key_Shift);
-  EXPECT_EQ(Lines()[3], Entry('+', "107.00"));
 }
 
 // Select all leaves the caret at the start, so releasing "A" recomputes the run just edited:
@@ -164,21 +222,17 @@ TEST_P(SwitchModeTest, ExtensionChoosesModeAndSyntax) {
   EXPECT_EQ(window->findChild<QWidget*>("pnlCommand")->isVisible(), GetParam().calc);
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, SwitchModeTest,
-                         ::testing::Values(ModeCase{"Nvx", "noname.nvx", true, "mnuSnvx"},
-                                           ModeCase{"NoExtension", "README", false, "mnuStxt"},
-                                           ModeCase{"LastExtensionCounts", "backup.tar.GZ", false,
-                                                    "mnuStxt"},
-                                           ModeCase{"Htm", "page.HTM", false, "mnuShtml"},
-                                           ModeCase{"NvxTxt", "tape.nvx.txt", false, "mnuStxt"},
-                                           ModeCase{"C", "main.c", false, "mnuScpp"},
-                                           ModeCase{"H", "x.h", false, "mnuScpp"},
-                                           ModeCase{"Ini", "a.ini", false, "mnuSini"},
-                                           ModeCase{"Java", "A.Java", false, "mnuSjava"},
-                                           ModeCase{"Cgi", "s.cgi", false, "mnuSpl"},
-                                           ModeCase{"Pas", "u.pas", false, "mnuSpas"},
-                                           ModeCase{"Xml", "d.xml", false, "mnuShtml"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Names, SwitchModeTest, ::testing::Values(
+    ModeCase{"Nvx", "noname.nvx", true, "mnuSnvx"}, ModeCase{"NoExtension", "README", false, "mnuStxt"},
+    ModeCase{"LastExtensionCounts", "backup.tar.GZ", false, "mnuStxt"},
+    ModeCase{"Htm", "page.HTM", false, "mnuShtml"}, ModeCase{"NvxTxt", "tape.nvx.txt", false, "mnuStxt"},
+    ModeCase{"C", "main.c", false, "mnuScpp"}, ModeCase{"H", "x.h", false, "mnuScpp"},
+    ModeCase{"Ini", "a.ini", false, "mnuSini"}, ModeCase{"Java", "A.Java", false, "mnuSjava"},
+    ModeCase{"Cgi", "s.cgi", false, "mnuSpl"}, ModeCase{"Pas", "u.pas", false, "mnuSpas"},
+    ModeCase{"Xml", "d.xml", false, "mnuShtml"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST_F(WindowTest, AskSaveBeforeGivingUpChanges) {
   Open();

@@ -130,26 +130,6 @@ TEST_F(TapeLexer, EveryByteAndLineStateIsAsTheHighlighterScansIt) {
   EXPECT_EQ(Fore(Style(nvx_->CommentAttri())), static_cast<long>(clBlack));
 }
 
-TEST_F(TapeLexer, RemovingAndTypingTheMarkRestylesTheLinesBelow) {
-  const Tape lines = {M + "start", "12 middle", "end" + M + " 13", "14 after"};
-  SetLines(lines);
-  const int marked = Style(nvx_->MarkedLineAttri());
-  const int number = Style(nvx_->NumberAttri());
-  ASSERT_EQ(StyleOfStretch(2, 0, 2), marked);
-
-  editor->SendScintilla(Sci::SCI_GOTOPOS, 0UL);
-  QTest::keyClick(editor.get(), Qt::Key_Delete);
-  StyleUpToEndOf(1);
-  EXPECT_EQ(StyleOfStretch(2, 0, 2), number);
-  ExpectStylesAsScannedFromTheTop({"start", "12 middle", "end" + M + " 13", "14 after"});
-
-  QTest::keyClicks(editor.get(), QString(QChar(0xA0)));
-  StyleUpToEndOf(1);
-  EXPECT_EQ(StyleOfStretch(2, 0, 9), marked);
-  EXPECT_EQ(StyleOfStretch(4, 0, 2), number);
-  ExpectStylesAsScannedFromTheTop(lines);
-}
-
 TEST_F(ReportLexer, RestylingStopsWhereTheStatesAgreeAgain) {
   Tape lines = {"a /* b", "c", "d */ e"};
   for (int i = 0; i < 300; ++i) lines.push_back("line " + std::to_string(i));
