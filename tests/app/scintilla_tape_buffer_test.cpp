@@ -117,17 +117,15 @@ TEST_P(LoadTest, LinesAreReadAsAFileHoldsThemAndLoadingIsNoUserEdit) {
   EXPECT_EQ(CaretPos(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, LoadTest,
-    ::testing::Values(LoadCase{"LfFinalBreak", "a\nb\n", LineBreak::LF, "a\nb"},
-                      LoadCase{"CrLfFinalBreak", "a\r\nb\r\n", LineBreak::CRLF, "a\r\nb"},
-                      LoadCase{"LoneCr", "a\rb", LineBreak::CRLF, "a\r\nb"},
-                      LoadCase{"MixedToLf", "a\r\nb\rc\n", LineBreak::LF, "a\nb\nc"},
-                      LoadCase{"EmptyLinesKept", "a\n\n\nb", LineBreak::LF, "a\n\n\nb"},
-                      LoadCase{"NoBreak", "one", LineBreak::LF, "one"},
-                      LoadCase{"Empty", "", LineBreak::CRLF, ""},
-                      LoadCase{"OnlyABreak", "\r\n", LineBreak::CRLF, ""}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Files, LoadTest, ::testing::Values(
+    LoadCase{"LfFinalBreak", "a\nb\n", LineBreak::LF, "a\nb"},
+    LoadCase{"CrLfFinalBreak", "a\r\nb\r\n", LineBreak::CRLF, "a\r\nb"},
+    LoadCase{"LoneCr", "a\rb", LineBreak::CRLF, "a\r\nb"}, LoadCase{"MixedToLf", "a\r\nb\rc\n", LineBreak::LF, "a\nb\nc"},
+    LoadCase{"EmptyLinesKept", "a\n\n\nb", LineBreak::LF, "a\n\n\nb"}, LoadCase{"NoBreak", "one", LineBreak::LF, "one"},
+    LoadCase{"Empty", "", LineBreak::CRLF, ""}, LoadCase{"OnlyABreak", "\r\n", LineBreak::CRLF, ""}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // --- engine writes ---------------------------------------------------------------------------
 
