@@ -227,7 +227,7 @@ TEST_F(TapeLexer, ChangingAnAttributeChangesItsStyleAndRestylesTheText) {
   ExpectStylesAsScannedFromTheTop(kTape);
 }
 
-TEST_F(TapeLexer, AttributeColoursBecomeTheStylesColours) {
+TEST_F(TapeLexer, AttributeColoursAndFontStylesBecomeTheStyles) {
   TSynHighlighterAttributes& link = *nvx_->LinkAttri();
   const int style = Style(&link);
   const long text = ScintillaColor(lexer->defaultColor());
@@ -248,18 +248,15 @@ TEST_F(TapeLexer, AttributeColoursBecomeTheStylesColours) {
   link.SetBackground(clNone);
   EXPECT_EQ(Fore(style), text);
   EXPECT_EQ(Back(style), paper);
-}
-
-TEST_F(TapeLexer, FontStylesBecomeBoldItalicAndUnderline) {
-  const int style = Style(nvx_->LinkAttri());
-  nvx_->LinkAttri()->SetStyle(fsItalic | fsUnderline);
+  const auto get = [&](int message) {
+    return editor->SendScintilla(message, static_cast<unsigned long>(style)) != 0;
+  };
+  link.SetStyle(fsItalic | fsUnderline);
   EXPECT_FALSE(Bold(style));
-  EXPECT_NE(editor->SendScintilla(Sci::SCI_STYLEGETITALIC, static_cast<unsigned long>(style)), 0);
-  EXPECT_NE(editor->SendScintilla(Sci::SCI_STYLEGETUNDERLINE, static_cast<unsigned long>(style)),
-            0);
-  nvx_->LinkAttri()->SetStyle(fsBold);
+  EXPECT_TRUE(get(Sci::SCI_STYLEGETITALIC) && get(Sci::SCI_STYLEGETUNDERLINE));
+  link.SetStyle(fsBold);
   EXPECT_TRUE(Bold(style));
-  EXPECT_EQ(editor->SendScintilla(Sci::SCI_STYLEGETITALIC, static_cast<unsigned long>(style)), 0);
+  EXPECT_FALSE(get(Sci::SCI_STYLEGETITALIC));
 }
 
 std::string StyleFontName(const QsciScintilla& editor, int style) {
