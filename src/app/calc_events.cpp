@@ -9,28 +9,22 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QSaveFile>
-#include <QToolButton>
 #include <QUrl>
 
 #include "app/calc_main.h"
+#include "app/keypad_panel.h"
 #include "app/message_box.h"
 #include "app/scintilla_tape_buffer.h"
 #include "config/conf.h"
 #include "config/lang_texts.h"
 #include "platform/key_layout.h"
 #include "platform/launcher.h"
+#include "platform/virtual_keys.h"
 #include "tape/document_text.h"
 
 namespace numvex {
 
 namespace {
-
-// Windows virtual-key codes of the numeric keypad's operator keys and of Enter.
-constexpr int kVkReturn = 13;
-constexpr int kVkMultiply = 106;
-constexpr int kVkAdd = 107;
-constexpr int kVkSubtract = 109;
-constexpr int kVkDivide = 111;
 
 // The byte a typed text stands for in the document's single-byte code page.
 char ByteOf(const QString& text) {
@@ -106,19 +100,31 @@ void TfrmCalc::txtCalcDblClick() {
   if (!link.empty()) LaunchCommandLine(link);
 }
 
-void TfrmCalc::cmdNumberClick(QToolButton* sender) {
-  buffer_->InsertAtCaretAsUserEdit(sender->text());
+void TfrmCalc::KeypadKeyPressed(char key) {
+  switch (key) {
+    case KeypadPanel::kTotalKey:
+      cmdCalcClick();
+      break;
+    case KeypadPanel::kClearKey:
+      cmdClearClick();
+      break;
+    case '/':
+    case '*':
+    case '+':
+    case '-':
+      cmdDivClick(key);
+      break;
+    default:
+      cmdNumberClick(key);
+  }
 }
 
-void TfrmCalc::cmdDivClick(QToolButton* sender) {
+void TfrmCalc::cmdNumberClick(char c) {
+  buffer_->InsertAtCaretAsUserEdit(QString(QChar::fromLatin1(c)));
+}
+
+void TfrmCalc::cmdDivClick(char c) {
   if (!CalcMode()) return;
-  QString name = sender->objectName();
-  char c = 0;
-  if (name == "cmdDiv") c = '/';
-  if (name == "cmdMul") c = '*';
-  if (name == "cmdPlus") c = '+';
-  if (name == "cmdMinus") c = '-';
-  if (c == 0) return;
   buffer_->InsertAtCaretAsUserEdit(QString(QChar::fromLatin1(c)));
   engine_->LastKeyChar = c;
   engine_->OperatorTyped();
@@ -211,8 +217,9 @@ bool TfrmCalc::SaveFileAs() {
   for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i];
   QString selected = filters.value(save_filter_index_ - 1);
   QString start = file_name_.isEmpty() ? QString::fromStdString(Conf.LruDir) : file_name_;
-  QString chosen = QFileDialog::getSaveFileName(this, QString::fromUtf8("Numvex-Datei speichern"),
-                                                start, filters.join(";;"), &selected);
+  QString chosen =
+      QFileDialog::getSaveFileName(this, QString::fromStdString(GetLangText("dlgSaveAsCaption")),
+                                   start, filters.join(";;"), &selected);
   if (chosen.isEmpty()) return false;
   if (QFileInfo(chosen).suffix().isEmpty()) chosen += ".nvx";
   file_name_ = chosen;

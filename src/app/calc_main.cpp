@@ -126,21 +126,10 @@ void TfrmCalc::BuildEditor() {
 
 void TfrmCalc::BuildKeypad() {
   pnlCommand_ = new KeypadPanel(centralWidget());
-  for (const char* name : {"cmd0", "cmd1", "cmd2", "cmd3", "cmd4", "cmd5", "cmd6", "cmd7", "cmd8",
-                           "cmd9", "cmdComma"}) {
-    QToolButton* key = pnlCommand_->Key(name);
-    connect(key, &QToolButton::clicked, this, [this, key] { cmdNumberClick(key); });
-  }
-  for (const char* name : {"cmdDiv", "cmdMul", "cmdMinus", "cmdPlus"}) {
-    QToolButton* key = pnlCommand_->Key(name);
-    connect(key, &QToolButton::clicked, this, [this, key] { cmdDivClick(key); });
-  }
-  connect(pnlCommand_->Key("cmdCalc"), &QToolButton::clicked, this, &TfrmCalc::cmdCalcClick);
-  connect(pnlCommand_->Key("cmdClear"), &QToolButton::clicked, this, &TfrmCalc::cmdClearClick);
+  connect(pnlCommand_, &KeypadPanel::keyPressed, this, &TfrmCalc::KeypadKeyPressed);
 }
 
 void TfrmCalc::FormCreate(const QStringList& arguments, const QString& program_path) {
-  // The notification-area icon is prepared by the tray feature.
   Separators seps = RegionalSeparators();
   TapeSettings tape_settings = engine_->Settings();
   tape_settings.seps = seps;
@@ -153,7 +142,7 @@ void TfrmCalc::FormCreate(const QStringList& arguments, const QString& program_p
   mnuSyntax_->menuAction()->setVisible(Conf.ShowSyntaxMenu);
   SwitchMode("noname.nvx");
   ApplyLanguage(Conf.Language, true);
-  pnlCommand_->Key("cmdComma")->setText(QString(QChar::fromLatin1(seps.decimal)));
+  pnlCommand_->SetDecimalSeparator(seps.decimal);
 
   bool first_start = Conf.FirstStart;
   QString document;
@@ -259,7 +248,6 @@ int TfrmCalc::AskSave() {
       NewCalcFile();  // the changes are given up before the caller goes on
     }
   }
-  // The recent-file list takes the document given up here once it exists.
   return answer;
 }
 
@@ -313,8 +301,7 @@ void TfrmCalc::mnuOTexteditorModeClick() {
 void TfrmCalc::mnuSiniClick(QAction* item) { SwitchMode("noname." + item->objectName().mid(4)); }
 
 void TfrmCalc::mnuOPreferencesClick() {
-  // The preferences dialog arrives with its own feature; after OK the window
-  // follows the settings at once.
+  // The window follows the settings at once: keypad, syntax menu and the tape's decimals.
   if (CalcMode()) FormResize();
   mnuSyntax_->menuAction()->setVisible(Conf.ShowSyntaxMenu);
   ApplyTapeSettings();

@@ -71,8 +71,9 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   void mnuSiniClick(QAction* item);
   void mnuOPreferencesClick();
   void mnuFExitClick();
-  void cmdNumberClick(QToolButton* sender);
-  void cmdDivClick(QToolButton* sender);
+  void KeypadKeyPressed(char key);
+  void cmdNumberClick(char c);
+  void cmdDivClick(char c);
   void cmdCalcClick();
   void cmdClearClick();
 

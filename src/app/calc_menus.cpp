@@ -193,7 +193,7 @@ void TfrmCalc::BuildMenus() {
   tbarButton_->hide();
 }
 
-void TfrmCalc::ApplyLanguage(int /*language*/, bool main_window_only) {
+void TfrmCalc::ApplyLanguage(int /*language*/, bool /*main_window_only*/) {
   // File type lists of the dialogs are read from the language texts when shown.
   struct Caption {
     const char* item;
@@ -251,8 +251,6 @@ void TfrmCalc::ApplyLanguage(int /*language*/, bool main_window_only) {
     auto* item = findChild<QAction*>(h[1]);
     if (button != nullptr && item != nullptr) button->setToolTip(item->text().section('\t', 0, 0));
   }
-  if (main_window_only) return;
-  // The options dialog and the help window take their texts with their features.
 }
 
 }  // namespace numvex

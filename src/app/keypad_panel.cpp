@@ -16,18 +16,32 @@ namespace {
 struct KeySpec {
   const char* name;
   const char* caption;  // UTF-8
+  char key;             // what keyPressed reports; the decimal key reports the separator
   int row, column;      // 1-based grid place
   int rows, columns;    // span
 };
 
+constexpr char kDecimalKey = '.';
+
 // A numeric keypad: four columns, five rows.
 constexpr KeySpec kKeys[] = {
-    {"cmdClear", "C", 1, 1, 1, 1}, {"cmdDiv", "\xc3\xb7", 1, 2, 1, 1}, {"cmdMul", "x", 1, 3, 1, 1},
-    {"cmdMinus", "-", 1, 4, 1, 1}, {"cmd7", "7", 2, 1, 1, 1},          {"cmd8", "8", 2, 2, 1, 1},
-    {"cmd9", "9", 2, 3, 1, 1},     {"cmdPlus", "+", 2, 4, 2, 1},       {"cmd4", "4", 3, 1, 1, 1},
-    {"cmd5", "5", 3, 2, 1, 1},     {"cmd6", "6", 3, 3, 1, 1},          {"cmd1", "1", 4, 1, 1, 1},
-    {"cmd2", "2", 4, 2, 1, 1},     {"cmd3", "3", 4, 3, 1, 1},          {"cmdCalc", "=", 4, 4, 2, 1},
-    {"cmd0", "0", 5, 1, 1, 2},     {"cmdComma", ".", 5, 3, 1, 1},
+    {"cmdClear", "C", KeypadPanel::kClearKey, 1, 1, 1, 1},
+    {"cmdDiv", "\xc3\xb7", '/', 1, 2, 1, 1},
+    {"cmdMul", "x", '*', 1, 3, 1, 1},
+    {"cmdMinus", "-", '-', 1, 4, 1, 1},
+    {"cmd7", "7", '7', 2, 1, 1, 1},
+    {"cmd8", "8", '8', 2, 2, 1, 1},
+    {"cmd9", "9", '9', 2, 3, 1, 1},
+    {"cmdPlus", "+", '+', 2, 4, 2, 1},
+    {"cmd4", "4", '4', 3, 1, 1, 1},
+    {"cmd5", "5", '5', 3, 2, 1, 1},
+    {"cmd6", "6", '6', 3, 3, 1, 1},
+    {"cmd1", "1", '1', 4, 1, 1, 1},
+    {"cmd2", "2", '2', 4, 2, 1, 1},
+    {"cmd3", "3", '3', 4, 3, 1, 1},
+    {"cmdCalc", "=", KeypadPanel::kTotalKey, 4, 4, 2, 1},
+    {"cmd0", "0", '0', 5, 1, 1, 2},
+    {"cmdComma", ".", kDecimalKey, 5, 3, 1, 1},
 };
 
 constexpr int kKeyLeft = 4;
@@ -87,6 +101,9 @@ KeypadPanel::KeypadPanel(QWidget* parent) : QFrame(parent) {
     key->setGeometry(kKeyLeft + (place.column - 1) * kKeyStep, kKeyTop + (place.row - 1) * kKeyStep,
                      kKeySize + (place.columns - 1) * kKeyStep,
                      kKeySize + (place.rows - 1) * kKeyStep);
+    const char pressed = place.key;
+    connect(key, &QToolButton::clicked, this,
+            [this, pressed] { emit keyPressed(pressed == kDecimalKey ? decimal_ : pressed); });
   }
   image_ = new QLabel(cmd_);
   image_->setObjectName("pnlImage");
@@ -97,6 +114,11 @@ KeypadPanel::KeypadPanel(QWidget* parent) : QFrame(parent) {
 
 QToolButton* KeypadPanel::Key(const char* name) const {
   return cmd_->findChild<QToolButton*>(name);
+}
+
+void KeypadPanel::SetDecimalSeparator(char decimal) {
+  decimal_ = decimal;
+  Key("cmdComma")->setText(QString(QChar::fromLatin1(decimal)));
 }
 
 void KeypadPanel::Arrange() {

@@ -13,6 +13,10 @@ class TGPanel;
 class KeypadPanel : public QFrame {
   Q_OBJECT
  public:
+  // What keyPressed reports for the two keys that type no character.
+  static constexpr char kTotalKey = '=';
+  static constexpr char kClearKey = 'C';
+
   static constexpr int kWidth = 178;
   static constexpr int kImageHeight = 94;
   // The bottom edge of the keys' area on pnlCmd; the image only shows below it.
@@ -23,13 +27,21 @@ class KeypadPanel : public QFrame {
   // Lays the column out for its current height.
   void Arrange();
   QToolButton* Key(const char* name) const;
+  // The character the decimal key types and shows.
+  void SetDecimalSeparator(char decimal);
   QWidget* Cmd() const { return cmd_; }
   QWidget* Image() const { return image_; }
+
+ signals:
+  // A key was clicked: the digit, the decimal separator, one of "/", "*", "-", "+", or
+  // kTotalKey or kClearKey.
+  void keyPressed(char key);
 
  private:
   QFrame* cmd_;
   TGPanel* shadow_;
   QLabel* image_;
+  char decimal_ = '.';
 };
 
 }  // namespace numvex

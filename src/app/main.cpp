@@ -16,9 +16,11 @@ int main(int argc, char** argv) {
   // Not Qt's display name: the desktop would add it to every window's caption. The
   // windows carry the program's title themselves.
   QApplication::setApplicationName("numvex");
+  // The program file, not argv[0]: the introduction documents lie beside it, wherever the
+  // program was started from.
   QStringList arguments = QApplication::arguments();
-  QString program = arguments.isEmpty() ? QString() : arguments.takeFirst();
-  program = QApplication::applicationFilePath();
+  if (!arguments.isEmpty()) arguments.removeFirst();
+  const QString program = QApplication::applicationFilePath();
 
   numvex::TfrmCalc main_window(instance_lock.FirstInstance(), arguments, program);
   numvex::TfrmOptions options(&main_window);

@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QByteArray>
 #include <algorithm>
+#include <limits>
 
 namespace numvex {
 
@@ -42,6 +43,17 @@ void ScintillaTapeBuffer::BeginEngineWrite() {
   scroll_to_caret_ = false;
   saved_caret_ = CurrentCaret();
   saved_anchor_ = CurrentAnchor();
+  tracking_ = !(saved_caret_ == saved_anchor_);
+  if (tracking_) {
+    const long anchor = editor_->SendScintilla(Sci::SCI_GETANCHOR);
+    const long caret = editor_->SendScintilla(Sci::SCI_GETCURRENTPOS);
+    tracked_anchor_ = TrackEnd(anchor);
+    tracked_caret_ = TrackEnd(caret);
+    // A chain of writes, each in its own scope, keeps the place the first one started from.
+    if (caret != restored_caret_ || anchor != restored_anchor_) {
+      caret_before_restore_ = saved_caret_;
+    }
+  }
   saved_undo_collection_ = editor_->SendScintilla(Sci::SCI_GETUNDOCOLLECTION) != 0;
   editor_->SendScintilla(Sci::SCI_SETUNDOCOLLECTION, 0UL);
   saved_event_mask_ = static_cast<unsigned long>(editor_->SendScintilla(Sci::SCI_GETMODEVENTMASK));
@@ -59,7 +71,61 @@ void ScintillaTapeBuffer::EndEngineWrite() {
   // The recorded steps point at text that has moved under them; undoing one now would
   // scramble the tape.
   editor_->SendScintilla(Sci::SCI_EMPTYUNDOBUFFER);
-  PlaceSelection(saved_anchor_, saved_caret_, scroll_to_caret_);
+  if (!tracking_) {
+    PlaceSelection(saved_anchor_, saved_caret_, scroll_to_caret_);
+    return;
+  }
+  restored_anchor_ = PositionOf(tracked_anchor_);
+  restored_caret_ = PositionOf(tracked_caret_);
+  editor_->SendScintilla(Sci::SCI_SETSEL, static_cast<unsigned long>(restored_anchor_),
+                         restored_caret_);
+  if (scroll_to_caret_) editor_->SendScintilla(Sci::SCI_SCROLLCARET);
+  editor_->SendScintilla(Sci::SCI_CHOOSECARETX);
+}
+
+ScintillaTapeBuffer::SelectionEnd ScintillaTapeBuffer::TrackEnd(long position) const {
+  SelectionEnd end;
+  end.place = CaretAt(position);
+  end.from_end = static_cast<int>(LineEnd(end.place.line) - position);
+  end.document_start = position == 0;
+  end.document_end = position == editor_->SendScintilla(Sci::SCI_GETLENGTH);
+  return end;
+}
+
+long ScintillaTapeBuffer::PositionOf(const SelectionEnd& end) const {
+  if (end.document_start) return 0;
+  if (end.document_end) return editor_->SendScintilla(Sci::SCI_GETLENGTH);
+  if (!end.rewritten || end.place.column == 0) return PositionOf(end.place);
+  const int line = std::clamp(end.place.line, 1, LineCount());
+  return std::max(LineStart(line), LineEnd(line) - end.from_end);
+}
+
+void ScintillaTapeBuffer::LineInserted(int line) {
+  if (!tracking_) return;
+  for (SelectionEnd* end : {&tracked_anchor_, &tracked_caret_}) {
+    if (end->place.line >= line) ++end->place.line;
+  }
+}
+
+void ScintillaTapeBuffer::LineDeleted(int line, bool last) {
+  if (!tracking_) return;
+  for (SelectionEnd* end : {&tracked_anchor_, &tracked_caret_}) {
+    if (end->place.line > line) {
+      --end->place.line;
+    } else if (end->place.line == line) {
+      // The end goes with its line: to the start of the line that takes its place, or to the
+      // end of the line above when the last line goes.
+      end->place = last ? Caret{line - 1, std::numeric_limits<int>::max()} : Caret{line, 0};
+      end->rewritten = false;
+    }
+  }
+}
+
+void ScintillaTapeBuffer::LineReplaced(int line) {
+  if (!tracking_) return;
+  for (SelectionEnd* end : {&tracked_anchor_, &tracked_caret_}) {
+    if (end->place.line == line) end->rewritten = true;
+  }
 }
 
 // --- buffer ----------------------------------------------------------------------------------
@@ -129,7 +195,9 @@ void ScintillaTapeBuffer::ReplaceLine(int line, std::string_view text) {
   // A rewrite to the same bytes (the usual case when a run is recalculated) changes nothing,
   // so it should not cost the user the undo step either.
   if (Line(line) == text) return;
+  EngineWriteScope scope(*this);
   WriteRange(LineStart(line), LineEnd(line), text);
+  LineReplaced(line);
 }
 
 void ScintillaTapeBuffer::InsertLine(int before, std::string_view text) {
@@ -145,12 +213,16 @@ void ScintillaTapeBuffer::InsertLine(int before, std::string_view text) {
     at = editor_->SendScintilla(Sci::SCI_GETLENGTH);
     scratch_.append(brk).append(text);
   }
+  EngineWriteScope scope(*this);
   WriteRange(at, at, scratch_);
+  if (before <= count) LineInserted(before);
 }
 
 void ScintillaTapeBuffer::DeleteLine(int line) {
   const int count = LineCount();
   if (line < 1 || line > count) return;
+  EngineWriteScope scope(*this);
+  if (count > 1) LineDeleted(line, line == count);
   if (count == 1) {
     WriteRange(0, editor_->SendScintilla(Sci::SCI_GETLENGTH), {});
   } else if (line < count) {
@@ -214,14 +286,21 @@ void ScintillaTapeBuffer::SetCaretPos(int line, int column) {
   if (EngineWriting()) {
     // Inside a scope the engine has the last word on the caret: the scope's end places it
     // here instead of where it was before. Put back where it was, it keeps its selection.
-    if (!(caret == saved_caret_)) saved_anchor_ = caret;
+    if (!(caret == saved_caret_)) {
+      saved_anchor_ = caret;
+      tracking_ = false;
+    }
     saved_caret_ = caret;
     scroll_to_caret_ = true;
     engine_wrote_ = true;
     PlaceCaret(caret, true);
     return;
   }
-  if (caret == CurrentCaret()) {
+  const bool restored_selection =
+      restored_caret_ >= 0 && caret == caret_before_restore_ &&
+      editor_->SendScintilla(Sci::SCI_GETCURRENTPOS) == restored_caret_ &&
+      editor_->SendScintilla(Sci::SCI_GETANCHOR) == restored_anchor_;
+  if (caret == CurrentCaret() || restored_selection) {
     // Bringing the caret back to where the user left it keeps the user's selection.
     editor_->SendScintilla(Sci::SCI_SCROLLCARET);
     return;
@@ -246,6 +325,7 @@ void ScintillaTapeBuffer::SetDocumentText(std::string_view bytes, LineBreak styl
   });
 
   EngineWriteScope scope(*this);
+  tracking_ = false;  // a new document: no text of the old selection is left
   editor_->SendScintilla(Sci::SCI_SETEOLMODE, style == LineBreak::CRLF
                                                   ? static_cast<unsigned long>(Sci::SC_EOL_CRLF)
                                                   : static_cast<unsigned long>(Sci::SC_EOL_LF));

@@ -18,8 +18,12 @@ namespace numvex {
 //
 // Writes through the TapeBuffer interface are the engine's own. While one runs, undo collection
 // is off and userTextChanged() stays silent; afterwards the undo history is emptied, because
-// its positions no longer match the text, and the caret is put back on the line number and
-// column it had, selection collapsed. Modified() is not touched by them. Unless an assistive
+// its positions no longer match the text. A lone caret is put back on the line number and
+// column it had. A selection stays over the same text: its ends follow inserted and deleted
+// lines, the document's start and end stay its start and end, and an end in a rewritten line
+// keeps its place from the line's start (column 0) or from the line's end (any other column),
+// since the engine's rewrites widen amounts and keep comments at the end. Modified() is not
+// touched by them. Unless an assistive
 // technology is active, the editor does not announce them either (no SC_MOD_INSERTTEXT or
 // SC_MOD_DELETETEXT notification, so no textChanged()): announcing costs time that grows with
 // the write's position in the document.
@@ -119,6 +123,21 @@ class ScintillaTapeBuffer : public QObject, public TapeBuffer {
   void PlaceCaret(Caret caret, bool scroll);
   // The selection from `anchor` to `caret`, by line and column.
   void PlaceSelection(Caret anchor, Caret caret, bool scroll);
+
+  // One end of a selection followed through the engine's writes.
+  struct SelectionEnd {
+    Caret place;
+    int from_end = 0;        // bytes between the end and its line's end
+    bool rewritten = false;  // its line was replaced since
+    bool document_start = false;
+    bool document_end = false;
+  };
+  SelectionEnd TrackEnd(long position) const;
+  long PositionOf(const SelectionEnd& end) const;
+  // Moves the tracked ends for a line inserted before `line`, or for a deleted line.
+  void LineInserted(int line);
+  void LineDeleted(int line, bool last);
+  void LineReplaced(int line);
   void BeginEngineWrite();
   void EndEngineWrite();
 
@@ -133,6 +152,15 @@ class ScintillaTapeBuffer : public QObject, public TapeBuffer {
   unsigned long saved_event_mask_ = 0;
   Caret saved_caret_;
   Caret saved_anchor_;  // the selection's other end: a recalculation keeps the selection
+  // While a selection is tracked through an outermost write scope.
+  bool tracking_ = false;
+  SelectionEnd tracked_anchor_;
+  SelectionEnd tracked_caret_;
+  // Where the last tracked write put the selection, and the line and column its caret end had
+  // before the first of the writes: the engine puts the caret back by the place it read.
+  long restored_caret_ = -1;
+  long restored_anchor_ = -1;
+  Caret caret_before_restore_;
 };
 
 }  // namespace numvex

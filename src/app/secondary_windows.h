@@ -4,8 +4,7 @@
 
 namespace numvex {
 
-// The program's other windows. Each is created once at start and reused; their
-// contents come with the preferences, editing and help features.
+// The program's other windows, created once at start and reused while the program runs.
 class TfrmOptions : public QDialog {
   Q_OBJECT
  public:

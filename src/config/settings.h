@@ -2,12 +2,11 @@
 
 namespace numvex {
 
-// Reads the settings record. Stored settings come with the settings hive; until
-// it exists there are none, so every start is a first start and gets the
-// first-start values (asking before unsaved changes are lost among them).
+// Fills the settings record with the first-start values (asking before unsaved changes
+// are lost among them); no settings are stored between runs, so every start is a first start.
 void LoadSettings();
 
-// Writes the whole settings record. Nothing is stored yet: see LoadSettings.
+// Writes the whole settings record; with nothing stored between runs there is nothing to write.
 void SaveSettings();
 
 }  // namespace numvex

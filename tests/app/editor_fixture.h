@@ -12,6 +12,7 @@
 namespace numvex::testing {
 
 using Sci = QsciScintillaBase;
+using Tape = std::vector<std::string>;
 
 // An editor set up as the window sets up its tape editor: 8-bit text, Courier New 13 px.
 inline std::unique_ptr<QsciScintilla> MakeEditor() {
@@ -43,12 +44,9 @@ inline void SetEditorBytes(QsciScintilla& editor, std::string_view bytes) {
                        bytes.empty() ? "" : bytes.data());
 }
 
-inline std::string Join(const std::vector<std::string>& lines, std::string_view brk) {
+inline std::string Join(const Tape& lines, std::string_view brk) {
   std::string out;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) out.append(brk);
-    out += lines[i];
-  }
+  for (size_t i = 0; i < lines.size(); ++i) out.append(i > 0 ? brk : "").append(lines[i]);
   return out;
 }
 

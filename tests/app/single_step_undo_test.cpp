@@ -7,7 +7,6 @@
 #include <QMimeData>
 #include <QTest>
 #include <functional>
-#include <ostream>
 #include <string>
 
 #include "app/scintilla_tape_buffer.h"
@@ -27,15 +26,15 @@ class UndoTest : public ::testing::Test {
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(editor.get(), key, modifiers);
   }
-  QPoint PointOf(long pos) const {
+  QPoint PointOf(int line, int column) const {
+    const long pos = PositionOf(*editor, line, column);
     return {static_cast<int>(editor->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, pos)),
             static_cast<int>(editor->SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, pos)) + 4};
   }
-  // Drops text from outside the editor at a document position, as a drag from another program.
-  void Drop(const QString& text, long pos) {
+  // Drops text from outside the editor, as a drag from another program.
+  void Drop(const QString& text, QPoint at) {
     QMimeData data;
     data.setText(text);
-    const QPoint at = PointOf(pos);
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(editor->viewport(), &enter);
     QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -44,6 +43,10 @@ class UndoTest : public ::testing::Test {
     QCoreApplication::sendEvent(editor->viewport(), &drop);
   }
   std::string Text() const { return EditorBytes(*editor); }
+  void Paste(const char* text) {
+    QGuiApplication::clipboard()->setText(text);
+    Key(Qt::Key_V, Qt::ControlModifier);
+  }
 
   std::unique_ptr<QsciScintilla> editor;
   ScintillaTapeBuffer buffer;
@@ -55,75 +58,27 @@ struct ActionCase {
   std::function<void(UndoTest&)> act;
 };
 
-void PrintTo(const ActionCase& c, std::ostream* os) { *os << c.name; }
-
+using T = UndoTest;
 // Each action starts with the caret at the end of line 1.
+// clang-format off
 const ActionCase kActions[] = {
-    {"TypingTwoWords", [](UndoTest& t) { t.Type(" and more"); }},
-    {"TypingElsewhere",
-     [](UndoTest& t) {
-       t.Key(Qt::Key_Home);
-       t.Type("xyz ");
-     }},
-    {"TypingAfterCaretWentAwayAndBack",
-     [](UndoTest& t) {
-       t.Key(Qt::Key_Left);
-       t.Key(Qt::Key_Right);
-       t.Type("z");
-     }},
-    {"Backspaces",
-     [](UndoTest& t) {
-       t.Key(Qt::Key_End);
-       for (int i = 0; i < 4; ++i) t.Key(Qt::Key_Backspace);
-     }},
-    {"Deletes",
-     [](UndoTest& t) {
-       t.Key(Qt::Key_Home);
-       for (int i = 0; i < 3; ++i) t.Key(Qt::Key_Delete);
-     }},
-    {"LineBreak", [](UndoTest& t) { t.Key(Qt::Key_Return); }},
-    {"PasteKey",
-     [](UndoTest& t) {
-       QGuiApplication::clipboard()->setText("pasted");
-       t.Key(Qt::Key_V, Qt::ControlModifier);
-     }},
-    {"PasteOverSelection",
-     [](UndoTest& t) {
-       QGuiApplication::clipboard()->setText("pasted");
-       t.Key(Qt::Key_Home, Qt::ShiftModifier);
-       t.Key(Qt::Key_V, Qt::ControlModifier);
-     }},
-    {"Cut",
-     [](UndoTest& t) {
-       t.Key(Qt::Key_Home, Qt::ShiftModifier);
-       t.Key(Qt::Key_X, Qt::ControlModifier);
-     }},
-    {"TypingOverSelection",
-     [](UndoTest& t) {
-       t.Key(Qt::Key_Left, Qt::ShiftModifier);
-       t.Key(Qt::Key_Left, Qt::ShiftModifier);
-       t.Type("Q");
-     }},
-    {"Drop", [](UndoTest& t) { t.Drop("dropped", PositionOf(*t.editor, 2, 3)); }},
-    {"KeypadInsert", [](UndoTest& t) { t.buffer.InsertAtCaretAsUserEdit("7"); }},
-    {"KeypadInsertOverSelection",
-     [](UndoTest& t) {
-       t.Key(Qt::Key_Home, Qt::ShiftModifier);
-       t.buffer.InsertAtCaretAsUserEdit("+");
-     }},
-    {"MenuPaste",
-     [](UndoTest& t) {
-       QGuiApplication::clipboard()->setText("from the menu");
-       t.undo.StartNewAction();
-       t.editor->paste();
-     }},
-    {"ClickAndType",
-     [](UndoTest& t) {
-       QTest::mouseClick(t.editor->viewport(), Qt::LeftButton, Qt::NoModifier,
-                         t.PointOf(PositionOf(*t.editor, 2, 2)));
-       t.Type("clicked");
-     }},
+    {"TypingTwoWords", [](T& t) { t.Type(" and more"); }},
+    {"TypingElsewhere", [](T& t) { t.Key(Qt::Key_Home); t.Type("xyz "); }},
+    {"TypingAfterCaretWentAwayAndBack", [](T& t) { t.Key(Qt::Key_Left); t.Key(Qt::Key_Right); t.Type("z"); }},
+    {"Backspaces", [](T& t) { for (int i = 0; i < 4; ++i) t.Key(Qt::Key_Backspace); }},
+    {"Deletes", [](T& t) { t.Key(Qt::Key_Home); for (int i = 0; i < 3; ++i) t.Key(Qt::Key_Delete); }},
+    {"LineBreak", [](T& t) { t.Key(Qt::Key_Return); }},
+    {"PasteKey", [](T& t) { t.Paste("pasted"); }},
+    {"PasteOverSelection", [](T& t) { t.Key(Qt::Key_Home, Qt::ShiftModifier); t.Paste("pasted"); }},
+    {"Cut", [](T& t) { t.Key(Qt::Key_Home, Qt::ShiftModifier); t.Key(Qt::Key_X, Qt::ControlModifier); }},
+    {"TypingOverSelection", [](T& t) { t.Key(Qt::Key_Left, Qt::ShiftModifier); t.Key(Qt::Key_Left, Qt::ShiftModifier); t.Type("Q"); }},
+    {"Drop", [](T& t) { t.Drop("dropped", t.PointOf(2, 3)); }},
+    {"KeypadInsert", [](T& t) { t.buffer.InsertAtCaretAsUserEdit("7"); }},
+    {"KeypadInsertOverSelection", [](T& t) { t.Key(Qt::Key_Home, Qt::ShiftModifier); t.buffer.InsertAtCaretAsUserEdit("+"); }},
+    {"MenuPaste", [](T& t) { QGuiApplication::clipboard()->setText("menu"); t.undo.StartNewAction(); t.editor->paste(); }},
+    {"ClickAndType", [](T& t) { QTest::mouseClick(t.editor->viewport(), Qt::LeftButton, {}, t.PointOf(2, 2)); t.Type("clicked"); }},
 };
+// clang-format on
 
 class TwoActions : public UndoTest, public ::testing::WithParamInterface<ActionCase> {};
 
@@ -135,7 +90,6 @@ TEST_P(TwoActions, UndoRestoresTheLastActionWholeAndNothingBeforeIt) {
   GetParam().act(*this);
   const std::string after_second = Text();
   ASSERT_NE(after_second, after_first);
-
   editor->undo();
   EXPECT_EQ(Text(), after_first);
   EXPECT_FALSE(CanUndo(*editor));
@@ -148,141 +102,92 @@ TEST_P(TwoActions, UndoRestoresTheLastActionWholeAndNothingBeforeIt) {
   EXPECT_EQ(Text(), after_first);
 }
 
-TEST_P(TwoActions, TheActionAloneIsOneStep) {
-  buffer.SetCaretPos(1, 10);
-  const std::string start = Text();
-  GetParam().act(*this);
-  ASSERT_NE(Text(), start);
-  editor->undo();
-  EXPECT_EQ(Text(), start);
-  EXPECT_FALSE(CanUndo(*editor));
-}
-
 INSTANTIATE_TEST_SUITE_P(Actions, TwoActions, ::testing::ValuesIn(kActions),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(UndoTest, ShiftForACapitalDoesNotSplitAWord) {
-  const std::string start = Text();
-  Type("a");
-  QTest::keyPress(editor.get(), Qt::Key_Shift);
-  QTest::keyClick(editor.get(), 'B', Qt::ShiftModifier);
-  QTest::keyRelease(editor.get(), Qt::Key_Shift);
-  Type("c");
-  ASSERT_EQ(buffer.Line(1), "aBcfirst line");
-  editor->undo();
-  EXPECT_EQ(Text(), start);
-}
+// Where a step begins and ends: each sequence returns the text one undo must give back; that
+// undo leaves nothing more to undo and counts as a user edit.
+struct StepCase {
+  const char* name;
+  std::function<std::string(UndoTest&)> run;
+};
 
-TEST_F(UndoTest, TypingOnAtTheEndOfARunIsTheSameStep) {
-  const std::string start = Text();
-  Key(Qt::Key_End);
-  Type("12");
-  Type(" and 34");
-  editor->undo();
-  EXPECT_EQ(Text(), start);
-}
+// clang-format off
+const StepCase kSteps[] = {
+    {"ShiftForACapitalDoesNotSplitAWord", [](T& t) {
+       const std::string start = t.Text();
+       t.Type("a");
+       QTest::keyPress(t.editor.get(), Qt::Key_Shift);
+       QTest::keyClick(t.editor.get(), 'B', Qt::ShiftModifier);
+       QTest::keyRelease(t.editor.get(), Qt::Key_Shift);
+       t.Type("c");
+       return start; }},
+    {"TypingOnAtTheEndOfARunIsTheSameStep", [](T& t) {
+       const std::string start = t.Text();
+       t.Key(Qt::Key_End); t.Type("12"); t.Type(" and 34");
+       return start; }},
+    // Scintilla makes the replaced selection and the first character one step and merges
+    // nothing into it, so the characters after the first are the step kept.
+    {"TypingOverASelectionKeepsTheLaterCharacters", [](T& t) {
+       t.Key(Qt::Key_End); t.Key(Qt::Key_Home, Qt::ShiftModifier); t.Type("new");
+       return std::string("n\nsecond line"); }},
+    // Deleting a selection is a group; the next Delete or Backspace is a step of its own.
+    {"DeleteAfterADeletedSelection", [](T& t) {
+       t.Key(Qt::Key_End); t.Key(Qt::Key_Left, Qt::ShiftModifier); t.Key(Qt::Key_Delete);
+       const std::string after_first = t.Text();
+       t.Key(Qt::Key_Delete);
+       return after_first; }},
+    {"BackspaceAfterADeletedSelection", [](T& t) {
+       t.Key(Qt::Key_End); t.Key(Qt::Key_Left, Qt::ShiftModifier); t.Key(Qt::Key_Backspace);
+       const std::string after_first = t.Text();
+       t.Key(Qt::Key_Backspace);
+       return after_first; }},
+    {"OvertypedCharactersAreEachAStep", [](T& t) {
+       t.Key(Qt::Key_Insert); t.Type("F");
+       const std::string after_first = t.Text();
+       t.Type("I");
+       return after_first; }},
+    {"AnArrowKeyAloneKeepsTheLastStep", [](T& t) {
+       const std::string start = t.Text();
+       t.Type("ab"); t.Key(Qt::Key_Down); t.Key(Qt::Key_Up);
+       return start; }},
+    {"TypingOnAfterAnEngineWriteStartsANewStep", [](T& t) {
+       t.Key(Qt::Key_End); t.Type("12");
+       t.buffer.ReplaceLine(2, "rewritten by the engine");
+       const std::string after_write = t.Text();
+       t.Type("34");
+       return after_write; }},
+    {"TypingOnAfterTheEngineCaughtUpStartsANewStep", [](T& t) {
+       t.Key(Qt::Key_End); t.Type("12");
+       t.buffer.SetModified(false);
+       const std::string caught_up = t.Text();
+       t.Type("34");
+       return caught_up; }},
+    {"TypingAfterAKeypadInsertStartsANewStep", [](T& t) {
+       t.Key(Qt::Key_End); t.buffer.InsertAtCaretAsUserEdit("5");
+       const std::string after_keypad = t.Text();
+       t.Type("6");
+       return after_keypad; }},
+    // Back past the start of the second step, with the first one gone.
+    {"UndoAcrossTheEmptiedHistory", [](T& t) {
+       t.Key(Qt::Key_End); t.Type("1"); t.Key(Qt::Key_Home); t.Type("2");
+       return std::string("first line1\nsecond line"); }},
+};
+// clang-format on
 
-// Scintilla makes the replaced selection and the first character one step and merges nothing
-// into it, so the characters typed after the first are the step that is kept.
-TEST_F(UndoTest, TypingOverASelectionKeepsTheLaterCharactersAsTheStep) {
-  Key(Qt::Key_End);
-  Key(Qt::Key_Home, Qt::ShiftModifier);
-  Type("new");
-  editor->undo();
-  EXPECT_EQ(buffer.Line(1), "n");
-  EXPECT_FALSE(CanUndo(*editor));
-}
+class Steps : public UndoTest, public ::testing::WithParamInterface<StepCase> {};
 
-// Deleting a selection is a group in Scintilla; the next Delete or Backspace is a step of
-// its own, and the only one kept.
-TEST_F(UndoTest, DeletingOnAfterASelectionWasDeletedIsTheNextStep) {
-  for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace}) {
-    buffer.SetDocumentText("abcdef\n", LineBreak::LF);
-    buffer.SetCaretPos(1, 3);
-    Key(Qt::Key_Left, Qt::ShiftModifier);  // "c"
-    Key(key);
-    const std::string after_first = Text();
-    Key(key);
-    ASSERT_NE(Text(), after_first);
-    editor->undo();
-    EXPECT_EQ(Text(), after_first) << key;
-    EXPECT_FALSE(CanUndo(*editor)) << key;
-  }
-}
-
-TEST_F(UndoTest, OvertypedCharactersAreEachAStep) {
-  Key(Qt::Key_Insert);  // overtype on
-  ASSERT_NE(editor->SendScintilla(Sci::SCI_GETOVERTYPE), 0);
-  Type("F");
-  const std::string after_first = Text();
-  Type("I");
-  EXPECT_EQ(buffer.Line(1), "FIrst line");
-  editor->undo();
-  EXPECT_EQ(Text(), after_first);
-  EXPECT_FALSE(CanUndo(*editor));
-}
-
-TEST_F(UndoTest, AnArrowKeyAloneKeepsTheLastStep) {
-  const std::string start = Text();
-  Type("ab");
-  Key(Qt::Key_Down);
-  Key(Qt::Key_Up);
-  EXPECT_TRUE(CanUndo(*editor));
-  editor->undo();
-  EXPECT_EQ(Text(), start);
-}
-
-TEST_F(UndoTest, TypingOnAfterAnEngineWriteStartsANewStep) {
-  Key(Qt::Key_End);
-  Type("12");
-  buffer.ReplaceLine(2, "rewritten by the engine");
-  const std::string after_write = Text();
-  Type("34");
-  editor->undo();
-  EXPECT_EQ(Text(), after_write);
-  EXPECT_FALSE(CanUndo(*editor));
-}
-
-TEST_F(UndoTest, TypingOnAfterTheEngineCaughtUpStartsANewStep) {
-  Key(Qt::Key_End);
-  Type("12");
+TEST_P(Steps, OneUndoGivesBackTheTextBeforeTheLastStep) {
+  const std::string expected = GetParam().run(*this);
   buffer.SetModified(false);
-  const std::string caught_up = Text();
-  Type("34");
   editor->undo();
-  EXPECT_EQ(Text(), caught_up);
+  EXPECT_EQ(Text(), expected);
   EXPECT_FALSE(CanUndo(*editor));
-  // Back at the text the engine caught up with, yet the undo was an edit it has not seen.
   EXPECT_TRUE(buffer.Modified());
 }
 
-TEST_F(UndoTest, TypingAfterAKeypadInsertStartsANewStep) {
-  Key(Qt::Key_End);
-  buffer.InsertAtCaretAsUserEdit("5");
-  const std::string after_keypad = Text();
-  Type("6");
-  editor->undo();
-  EXPECT_EQ(Text(), after_keypad);
-  EXPECT_FALSE(CanUndo(*editor));
-}
-
-TEST_F(UndoTest, KeypadInsertKeepsTheClipboard) {
-  QGuiApplication::clipboard()->setText("the user's copy");
-  Key(Qt::Key_End);
-  for (const char* key : {"1", "2", "+"}) buffer.InsertAtCaretAsUserEdit(key);
-  EXPECT_EQ(buffer.Line(1), "first line12+");
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's copy");
-}
-
-TEST_F(UndoTest, AModifiedFlagSurvivesTheEmptiedHistory) {
-  Key(Qt::Key_End);
-  Type("1");
-  Key(Qt::Key_Home);
-  Type("2");
-  editor->undo();  // back past the start of the second step, with the first one still there
-  EXPECT_EQ(buffer.Line(1), "first line1");
-  EXPECT_TRUE(buffer.Modified());
-}
+INSTANTIATE_TEST_SUITE_P(Sequences, Steps, ::testing::ValuesIn(kSteps),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(UndoWithoutBuffer, CountsWritesWithUndoCollectionOffAsNoUserAction) {
   std::unique_ptr<QsciScintilla> editor = MakeEditor();

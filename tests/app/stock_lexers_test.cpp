@@ -3,9 +3,7 @@
 
 #include <Qsci/qscilexer.h>
 
-#include <QObject>
 #include <QPointer>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,59 +18,42 @@ struct StockCase {
   const char* language;
 };
 
-void PrintTo(const StockCase& c, std::ostream* os) { *os << c.name; }
-
 class StockLexerTest : public ::testing::TestWithParam<StockCase> {};
 
-TEST_P(StockLexerTest, EachLanguageGetsItsLexer) {
-  std::unique_ptr<QsciLexer> lexer = MakeStockLexer(GetParam().which);
-  ASSERT_NE(lexer, nullptr);
-  EXPECT_STREQ(lexer->language(), GetParam().language);
-}
-
-TEST_P(StockLexerTest, TheSetMakesEachLexerOnceAndGivesItToTheParent) {
+TEST_P(StockLexerTest, OneLexerPerLanguageOwnedByTheSetOrItsParent) {
   QObject owner;
-  QPointer<QsciLexer> lexer;
+  QPointer<QsciLexer> owned_by_parent;
+  QPointer<QsciLexer> owned_by_set;
   {
     StockLexers lexers(&owner);
-    lexer = lexers.Get(GetParam().which);
-    ASSERT_NE(lexer, nullptr);
-    EXPECT_EQ(lexers.Get(GetParam().which), lexer.data());
-    EXPECT_EQ(lexer->parent(), &owner);
-    EXPECT_STREQ(lexer->language(), GetParam().language);
+    owned_by_parent = lexers.Get(GetParam().which);
+    ASSERT_NE(owned_by_parent, nullptr);
+    EXPECT_EQ(lexers.Get(GetParam().which), owned_by_parent.data());
+    EXPECT_STREQ(owned_by_parent->language(), GetParam().language);
+    StockLexers without_parent;
+    owned_by_set = without_parent.Get(GetParam().which);
+    ASSERT_FALSE(owned_by_set.isNull());
   }
-  EXPECT_FALSE(lexer.isNull());  // the parent still holds it
-}
-
-TEST_P(StockLexerTest, WithoutAParentTheSetOwnsItsLexers) {
-  QPointer<QsciLexer> lexer;
-  {
-    StockLexers lexers;
-    lexer = lexers.Get(GetParam().which);
-    ASSERT_FALSE(lexer.isNull());
-  }
-  EXPECT_TRUE(lexer.isNull());
+  EXPECT_FALSE(owned_by_parent.isNull());
+  EXPECT_TRUE(owned_by_set.isNull());
+  EXPECT_STREQ(MakeStockLexer(GetParam().which)->language(), GetParam().language);
 }
 
 TEST_P(StockLexerTest, TheEditorFontReachesEveryStyleWithItsOwnBoldAndItalic) {
   std::unique_ptr<QsciScintilla> editor = MakeEditor();
   std::unique_ptr<QsciLexer> lexer = MakeStockLexer(GetParam().which);
-  std::vector<int> styles;
-  std::vector<QFont> before;
+  std::vector<std::pair<int, QFont>> before;
   for (int style = 0; style <= Sci::STYLE_MAX; ++style) {
-    if (lexer->description(style).isEmpty()) continue;
-    styles.push_back(style);
-    before.push_back(lexer->font(style));
+    if (!lexer->description(style).isEmpty()) before.emplace_back(style, lexer->font(style));
   }
-  ASSERT_FALSE(styles.empty());
+  ASSERT_FALSE(before.empty());
   ApplyEditorFont(*lexer, editor->font(), editor.get());
-  const double points = 13 * 72.0 / editor->logicalDpiY();
-  for (size_t i = 0; i < styles.size(); ++i) {
-    const QFont after = lexer->font(styles[i]);
-    EXPECT_EQ(after.family(), editor->font().family()) << styles[i];
-    EXPECT_DOUBLE_EQ(after.pointSizeF(), points) << styles[i];
-    EXPECT_EQ(after.bold(), before[i].bold()) << styles[i];
-    EXPECT_EQ(after.italic(), before[i].italic()) << styles[i];
+  for (const auto& [style, font] : before) {
+    const QFont after = lexer->font(style);
+    EXPECT_EQ(after.family(), editor->font().family()) << style;
+    EXPECT_DOUBLE_EQ(after.pointSizeF(), 13 * 72.0 / editor->logicalDpiY()) << style;
+    EXPECT_EQ(after.bold(), font.bold()) << style;
+    EXPECT_EQ(after.italic(), font.italic()) << style;
   }
 }
 
@@ -84,15 +65,6 @@ INSTANTIATE_TEST_SUITE_P(Languages, StockLexerTest,
                                            StockCase{"Ini", StockLexer::SynIni, "Properties"},
                                            StockCase{"Pascal", StockLexer::SynPas, "Pascal"}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(StockLexerFonts, SomeStockStyleIsBoldSoKeepingItMatters) {
-  std::unique_ptr<QsciLexer> cpp = MakeStockLexer(StockLexer::SynCpp);
-  bool any_bold = false;
-  for (int style = 0; style <= Sci::STYLE_MAX; ++style) {
-    if (!cpp->description(style).isEmpty() && cpp->font(style).bold()) any_bold = true;
-  }
-  EXPECT_TRUE(any_bold);
-}
 
 }  // namespace
 }  // namespace numvex::testing

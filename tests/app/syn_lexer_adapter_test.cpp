@@ -6,9 +6,7 @@
 #include <QTest>
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -28,14 +26,13 @@ long ScintillaColor(const QColor& color) {
 
 class LexerTest : public ::testing::Test {
  protected:
-  void Attach(std::unique_ptr<TSynCustomHighlighter> highlighter) {
-    highlighter_ = std::move(highlighter);
-    lexer = std::make_unique<SynLexerAdapter>(highlighter_.get());
+  void Attach(TSynCustomHighlighter* highlighter) {
+    lexer = std::make_unique<SynLexerAdapter>(highlighter);
     editor->setLexer(lexer.get());
   }
   ~LexerTest() override { editor->setLexer(nullptr); }
 
-  void SetLines(const std::vector<std::string>& lines) {
+  void SetLines(const Tape& lines) {
     SetEditorBytes(*editor, Join(lines, "\n"));
     editor->recolor();
   }
@@ -74,7 +71,7 @@ class LexerTest : public ::testing::Test {
 
   // What the highlighter makes of the lines when scanned from the top, byte by byte and state by
   // state, in the editor's style numbers.
-  void ExpectStylesAsScannedFromTheTop(const std::vector<std::string>& lines) {
+  void ExpectStylesAsScannedFromTheTop(const Tape& lines) {
     TSynCustomHighlighter& h = lexer->Highlighter();
     h.ResetScanState();
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -99,32 +96,20 @@ class LexerTest : public ::testing::Test {
     }
   }
 
-  std::unique_ptr<TSynCustomHighlighter> highlighter_;
+  std::unique_ptr<TSynhighNvx> nvx_ = MakeMainWindowNvx();
+  std::unique_ptr<TzelRepSyn> rep_ = MakeSynOff();
   std::unique_ptr<QsciScintilla> editor = MakeEditor();
   std::unique_ptr<SynLexerAdapter> lexer;
 };
 
-class TapeLexer : public LexerTest {
- protected:
-  TapeLexer() {
-    auto nvx = MakeMainWindowNvx();
-    nvx_ = nvx.get();
-    Attach(std::move(nvx));
-  }
-  TSynhighNvx* nvx_;
+struct TapeLexer : LexerTest {
+  TapeLexer() { Attach(nvx_.get()); }
+};
+struct ReportLexer : LexerTest {
+  ReportLexer() { Attach(rep_.get()); }
 };
 
-class ReportLexer : public LexerTest {
- protected:
-  ReportLexer() {
-    auto rep = MakeSynOff();
-    rep_ = rep.get();
-    Attach(std::move(rep));
-  }
-  TzelRepSyn* rep_;
-};
-
-const std::vector<std::string> kTape = {
+const Tape kTape = {
     "      +        45.00",
     "      -        12.50  # less the deposit",
     "      ----------------",
@@ -137,70 +122,16 @@ const std::vector<std::string> kTape = {
     "\xE4\xF6\xFC \xF7 8",
 };
 
-TEST_F(TapeLexer, AmountAndCommentTakeTheirAttributesStyles) {
-  SetLines({"      +        45.00  # note"});
-  const int number = Style(nvx_->NumberAttri());
-  const int comment = Style(nvx_->CommentAttri());
-  ASSERT_NE(number, comment);
-  EXPECT_EQ(StyleOfStretch(1, 15, 5), number);   // "45.00"
-  EXPECT_EQ(StyleOfStretch(1, 22, 6), comment);  // "# note"
-  // The main window's colours: navy numbers, black comments.
-  EXPECT_EQ(Fore(number), static_cast<long>(clNavy));
-  EXPECT_EQ(Fore(comment), static_cast<long>(clBlack));
-}
-
 TEST_F(TapeLexer, EveryByteAndLineStateIsAsTheHighlighterScansIt) {
   SetLines(kTape);
   ExpectStylesAsScannedFromTheTop(kTape);
-}
-
-TEST_F(TapeLexer, RemovingAndTypingTheMarkRestylesTheLinesBelow) {
-  const std::vector<std::string> lines = {M + "start", "12 middle", "end" + M + " 13", "14 after"};
-  SetLines(lines);
-  const int marked = Style(nvx_->MarkedLineAttri());
-  const int number = Style(nvx_->NumberAttri());
-  ASSERT_EQ(StyleOfStretch(2, 0, 2), marked);
-
-  editor->SendScintilla(Sci::SCI_GOTOPOS, 0UL);
-  QTest::keyClick(editor.get(), Qt::Key_Delete);
-  StyleUpToEndOf(1);
-  EXPECT_EQ(StyleOfStretch(2, 0, 2), number);
-  ExpectStylesAsScannedFromTheTop({"start", "12 middle", "end" + M + " 13", "14 after"});
-
-  QTest::keyClicks(editor.get(), QString(QChar(0xA0)));
-  StyleUpToEndOf(1);
-  EXPECT_EQ(StyleOfStretch(2, 0, 9), marked);
-  EXPECT_EQ(StyleOfStretch(4, 0, 2), number);
-  ExpectStylesAsScannedFromTheTop(lines);
-}
-
-TEST_F(ReportLexer, OpeningAndClosingABlockCommentRestylesTheLinesBelow) {
-  const std::vector<std::string> lines = {"a /* b", "c 12", "d */ e", "f 34"};
-  SetLines(lines);
-  const int comment = Style(rep_->CommentAttri());
-  const int number = Style(rep_->NumberAttri());
-  ASSERT_EQ(StyleOfStretch(2, 0, 4), comment);
-  ASSERT_EQ(StyleOfStretch(4, 2, 2), number);
-
-  // Remove the opener: only line 1 is asked for, lines 2 and 3 follow by their states.
-  editor->SendScintilla(Sci::SCI_GOTOPOS, 2UL);
-  QTest::keyClick(editor.get(), Qt::Key_Delete);
-  QTest::keyClick(editor.get(), Qt::Key_Delete);
-  StyleUpToEndOf(1);
-  EXPECT_EQ(StyleOfStretch(2, 2, 2), number);
-  EXPECT_NE(StyleAt(3, 0), comment);
-  ExpectStylesAsScannedFromTheTop({"a  b", "c 12", "d */ e", "f 34"});
-
-  QTest::keyClicks(editor.get(), "/*");
-  StyleUpToEndOf(1);
-  EXPECT_EQ(StyleOfStretch(2, 0, 4), comment);
-  EXPECT_EQ(StyleOfStretch(3, 0, 4), comment);  // "d */"
-  EXPECT_EQ(StyleOfStretch(4, 2, 2), number);
-  ExpectStylesAsScannedFromTheTop(lines);
+  // The main window's colours: navy numbers, black comments.
+  EXPECT_EQ(Fore(Style(nvx_->NumberAttri())), static_cast<long>(clNavy));
+  EXPECT_EQ(Fore(Style(nvx_->CommentAttri())), static_cast<long>(clBlack));
 }
 
 TEST_F(ReportLexer, RestylingStopsWhereTheStatesAgreeAgain) {
-  std::vector<std::string> lines = {"a /* b", "c", "d */ e"};
+  Tape lines = {"a /* b", "c", "d */ e"};
   for (int i = 0; i < 300; ++i) lines.push_back("line " + std::to_string(i));
   SetLines(lines);
   editor->SendScintilla(Sci::SCI_GOTOPOS, 2UL);
@@ -212,7 +143,7 @@ TEST_F(ReportLexer, RestylingStopsWhereTheStatesAgreeAgain) {
 }
 
 TEST_F(ReportLexer, AFreshDocumentIsStyledNoFurtherThanAsked) {
-  std::vector<std::string> lines;
+  Tape lines;
   for (int i = 0; i < 300; ++i) lines.push_back("(line " + std::to_string(i) + ")");
   SetEditorBytes(*editor, Join(lines, "\n"));
   StyleUpToEndOf(2);
@@ -224,8 +155,12 @@ TEST_F(ReportLexer, AFreshDocumentIsStyledNoFurtherThanAsked) {
 // Edits anywhere, then styling up to some point, as repaints ask for it: whatever Scintilla
 // counts as styled must read as a scan from the top would.
 TEST_F(ReportLexer, StylingAfterAnyEditAgreesWithAScanFromTheTop) {
-  const std::vector<std::string> pieces = {"/*", "*/", "(", ")", "\n", "12", " ", "x", "\"", "#"};
-  SetLines({"start", "(a /* b", "c */ d)", "12 (3)", "end"});
+  const Tape pieces = {"/*", "*/", "(", ")", "\n", "12", " ", "x", "\"", "#"};
+  const Tape start = {
+      "#include <x>", "int f(a, \"text\") /* note", "still note */ (1 + 2))", "", "3.5 ; ((",
+      "end"};
+  SetLines(start);
+  ExpectStylesAsScannedFromTheTop(start);
   unsigned seed = 12345;
   auto next = [&seed](unsigned bound) {
     seed = seed * 1103515245u + 12345u;
@@ -244,7 +179,7 @@ TEST_F(ReportLexer, StylingAfterAnyEditAgreesWithAScanFromTheTop) {
     editor->SendScintilla(Sci::SCI_COLOURISE, 0UL, static_cast<long>(next(new_length + 1)));
 
     const std::string text = EditorBytes(*editor);
-    std::vector<std::string> lines(1);
+    Tape lines(1);
     for (char c : text) {
       if (c == '\n') {
         lines.emplace_back();
@@ -264,21 +199,12 @@ TEST_F(ReportLexer, StylingAfterAnyEditAgreesWithAScanFromTheTop) {
   }
 }
 
-TEST_F(ReportLexer, EveryByteAndLineStateIsAsTheHighlighterScansIt) {
-  const std::vector<std::string> lines = {"#include <x>", "int f(a, \"text\") /* note",
-                                          "still note */ (1 + 2))", "", "3.5 ; (("};
-  SetLines(lines);
-  ExpectStylesAsScannedFromTheTop(lines);
-}
-
 TEST_F(TapeLexer, AnotherHighlighterOnTheSameEditorStylesFromScratch) {
   SetLines(kTape);
-  auto rep = MakeSynOff();
-  SynLexerAdapter rep_lexer(rep.get());
+  SynLexerAdapter rep_lexer(rep_.get());
   editor->setLexer(&rep_lexer);
   editor->recolor();
-  const int rep_number = rep_lexer.StyleOf(rep->NumberAttri());
-  EXPECT_EQ(StyleOfStretch(1, 15, 5), rep_number);
+  EXPECT_EQ(StyleOfStretch(1, 15, 5), rep_lexer.StyleOf(rep_->NumberAttri()));
   editor->setLexer(lexer.get());
   editor->recolor();
   ExpectStylesAsScannedFromTheTop(kTape);
@@ -301,73 +227,36 @@ TEST_F(TapeLexer, ChangingAnAttributeChangesItsStyleAndRestylesTheText) {
   ExpectStylesAsScannedFromTheTop(kTape);
 }
 
-struct ColorCase {
-  const char* name;
-  std::function<void(TSynHighlighterAttributes&)> set;
-  std::function<long(const SynLexerAdapter&, const QsciScintilla&)> fore;
-  std::function<long(const SynLexerAdapter&, const QsciScintilla&)> back;
-};
-
-void PrintTo(const ColorCase& c, std::ostream* os) { *os << c.name; }
-
-class AttributeColors : public TapeLexer, public ::testing::WithParamInterface<ColorCase> {};
-
-TEST_P(AttributeColors, BecomeTheStylesColours) {
-  TSynHighlighterAttributes& attribute = *nvx_->LinkAttri();
-  GetParam().set(attribute);
-  const int style = Style(&attribute);
-  EXPECT_EQ(Fore(style), GetParam().fore(*lexer, *editor));
-  EXPECT_EQ(Back(style), GetParam().back(*lexer, *editor));
-}
-
-long LexerText(const SynLexerAdapter& lexer, const QsciScintilla&) {
-  return ScintillaColor(lexer.defaultColor());
-}
-long LexerPaper(const SynLexerAdapter& lexer, const QsciScintilla&) {
-  return ScintillaColor(lexer.defaultPaper());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Colours, AttributeColors,
-    ::testing::Values(ColorCase{"NoneTakesTheLexersDefaults",
-                                [](auto& a) { a.SetForeground(clNone); }, LexerText, LexerPaper},
-                      ColorCase{"PlainColours",
-                                [](auto& a) {
-                                  a.SetForeground(clMaroon);
-                                  a.SetBackground(clAqua);
-                                },
-                                [](auto&, auto&) { return static_cast<long>(clMaroon); },
-                                [](auto&, auto&) { return static_cast<long>(clAqua); }},
-                      ColorCase{"SystemColoursFromThePalette",
-                                [](auto& a) {
-                                  a.SetForeground(clHighlightText);
-                                  a.SetBackground(clHighlight);
-                                },
-                                [](auto&, const QsciScintilla& e) {
-                                  return ScintillaColor(
-                                      e.palette().color(QPalette::HighlightedText));
-                                },
-                                [](auto&, const QsciScintilla& e) {
-                                  return ScintillaColor(e.palette().color(QPalette::Highlight));
-                                }},
-                      ColorCase{"BackToNone",
-                                [](auto& a) {
-                                  a.SetBackground(clYellow);
-                                  a.SetBackground(clNone);
-                                },
-                                LexerText, LexerPaper}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(TapeLexer, FontStylesBecomeBoldItalicAndUnderline) {
-  const int style = Style(nvx_->LinkAttri());
-  nvx_->LinkAttri()->SetStyle(fsItalic | fsUnderline);
+TEST_F(TapeLexer, AttributeColoursAndFontStylesBecomeTheStyles) {
+  TSynHighlighterAttributes& link = *nvx_->LinkAttri();
+  const int style = Style(&link);
+  const long text = ScintillaColor(lexer->defaultColor());
+  const long paper = ScintillaColor(lexer->defaultPaper());
+  link.SetForeground(clNone);
+  EXPECT_EQ(Fore(style), text);
+  EXPECT_EQ(Back(style), paper);
+  link.SetForeground(clMaroon);
+  link.SetBackground(clAqua);
+  EXPECT_EQ(Fore(style), static_cast<long>(clMaroon));
+  EXPECT_EQ(Back(style), static_cast<long>(clAqua));
+  // System colours come from the editor's palette.
+  link.SetForeground(clHighlightText);
+  link.SetBackground(clHighlight);
+  EXPECT_EQ(Fore(style), ScintillaColor(editor->palette().color(QPalette::HighlightedText)));
+  EXPECT_EQ(Back(style), ScintillaColor(editor->palette().color(QPalette::Highlight)));
+  link.SetForeground(clNone);
+  link.SetBackground(clNone);
+  EXPECT_EQ(Fore(style), text);
+  EXPECT_EQ(Back(style), paper);
+  const auto get = [&](int message) {
+    return editor->SendScintilla(message, static_cast<unsigned long>(style)) != 0;
+  };
+  link.SetStyle(fsItalic | fsUnderline);
   EXPECT_FALSE(Bold(style));
-  EXPECT_NE(editor->SendScintilla(Sci::SCI_STYLEGETITALIC, static_cast<unsigned long>(style)), 0);
-  EXPECT_NE(editor->SendScintilla(Sci::SCI_STYLEGETUNDERLINE, static_cast<unsigned long>(style)),
-            0);
-  nvx_->LinkAttri()->SetStyle(fsBold);
+  EXPECT_TRUE(get(Sci::SCI_STYLEGETITALIC) && get(Sci::SCI_STYLEGETUNDERLINE));
+  link.SetStyle(fsBold);
   EXPECT_TRUE(Bold(style));
-  EXPECT_EQ(editor->SendScintilla(Sci::SCI_STYLEGETITALIC, static_cast<unsigned long>(style)), 0);
+  EXPECT_FALSE(get(Sci::SCI_STYLEGETITALIC));
 }
 
 std::string StyleFontName(const QsciScintilla& editor, int style) {
@@ -409,7 +298,7 @@ TEST_F(TapeLexer, EveryStyleUsesTheEditorsFontAtItsPixelSizeAndKeepsItsBoldness)
 
 // --- what the editor asks of a lexer ---------------------------------------------------------
 
-TEST_F(TapeLexer, NamesTheLanguageAndEveryAttributeStyle) {
+TEST_F(TapeLexer, NamesTheLanguageEveryAttributeStyleAndTheWordCharacters) {
   EXPECT_STREQ(lexer->language(), "highNvx");
   EXPECT_EQ(lexer->description(SynLexerAdapter::kPlainStyle), "Default");
   std::vector<int> styles;
@@ -428,9 +317,7 @@ TEST_F(TapeLexer, NamesTheLanguageAndEveryAttributeStyle) {
   }
   EXPECT_EQ(lexer->StyleOf(nullptr), SynLexerAdapter::kPlainStyle);
   EXPECT_TRUE(lexer->description(Sci::STYLE_DEFAULT).isEmpty());
-}
-
-TEST_F(TapeLexer, WordCharactersAreTheHighlightersSet) {
+  // Word characters: the highlighter's set.
   const TSynIdentChars word = nvx_->WordCharacters();
   std::string expected;
   for (int c = 1; c < 256; ++c) {

@@ -132,18 +132,14 @@ TEST_F(X11KeyLayoutTest, UsKeyboard) {
   EXPECT_EQ(layout_->VkKeyScan('/'), 0xBF);
   EXPECT_EQ(layout_->VkKeyScan('A'), 0x141);
   EXPECT_EQ(layout_->VkKeyScan(247), -1);
-  ExpectKeys("us", {{"minus", kVkOemMinus, true},
-                    {"slash", 191, true},
-                    {"equal", kVkOemPlus, false},
-                    {"shift+equal", kVkOemPlus, false},  // "+" needs Shift here
-                    {"7", '7', true},
-                    {"a", 'A', false},
-                    {"Return", kVkReturn, false},
-                    {"KP_Enter", kVkReturn, false},
-                    {"KP_Add", kVkAdd, false},
-                    {"KP_Subtract", kVkSubtract, false},
-                    {"KP_Multiply", kVkMultiply, false},
+  // clang-format off
+  ExpectKeys("us", {{"minus", kVkOemMinus, true}, {"slash", 191, true},
+                    {"equal", kVkOemPlus, false}, {"shift+equal", kVkOemPlus, false},  // "+": Shift
+                    {"7", '7', true}, {"a", 'A', false}, {"Return", kVkReturn, false},
+                    {"KP_Enter", kVkReturn, false}, {"KP_Add", kVkAdd, false},
+                    {"KP_Subtract", kVkSubtract, false}, {"KP_Multiply", kVkMultiply, false},
                     {"KP_Divide", kVkDivide, false}});
+  // clang-format on
 }
 
 TEST_F(X11KeyLayoutTest, GermanKeyboard) {
@@ -155,15 +151,13 @@ TEST_F(X11KeyLayoutTest, GermanKeyboard) {
   EXPECT_EQ(layout_->VkKeyScan('/'), 0x100 | '7');
   EXPECT_EQ(layout_->VkKeyScan('@'), 0x600 | 'Q');  // AltGr, which Windows calls Ctrl+Alt
   EXPECT_EQ(layout_->VkKeyScan('#'), 220);
-  ExpectKeys("de", {{"plus", kVkOemPlus, true},
-                    {"minus", kVkOemMinus, true},
-                    {"shift+7", '7', true},
-                    // "#" keeps the code of its US position; what matters is that the event and
-                    // VkKeyScan agree on it, and that it is no operator.
-                    {"numbersign", 220, false},
-                    {"z", 'Z', false},
-                    {"y", 'Y', false},
+  // "#" keeps the code of its US position; what matters is that the event and VkKeyScan agree
+  // on it, and that it is no operator.
+  // clang-format off
+  ExpectKeys("de", {{"plus", kVkOemPlus, true}, {"minus", kVkOemMinus, true}, {"shift+7", '7', true},
+                    {"numbersign", 220, false}, {"z", 'Z', false}, {"y", 'Y', false},
                     {"KP_Add", kVkAdd, false}});
+  // clang-format on
   RunTool("setxkbmap", {"us"});
 }
 
