@@ -7,43 +7,33 @@
 #include <random>
 #include <string>
 
-#include "common/case_name.h"
 #include "tape/separators.h"
 #include "tape/tape_engine.h"
 
 namespace numvex {
 namespace {
 
-using testing::NameBy;
-
-struct ParseCase {
-  const char* text;
-  bool ok;
-  long double value;
-};
-
-class ParseAmountTest : public ::testing::TestWithParam<ParseCase> {};
-
-TEST_P(ParseAmountTest, Reads) {
-  long double v = -1;
-  EXPECT_EQ(ParseAmount(GetParam().text, '.', &v), GetParam().ok) << GetParam().text;
-  EXPECT_EQ(v, GetParam().value) << GetParam().text;
+TEST(ParseAmount, Reads) {
+  const struct {
+    const char* text;
+    bool ok;
+    long double value;
+  } cases[] = {
+      // clang-format off
+      {"0", true, 0}, {"45", true, 45}, {"-5", true, -5}, {"+5", true, 5}, {"0.5", true, 0.5L},
+      {"5.", true, 5}, {"1e5", true, 100000}, {"1E+2", true, 100}, {"25e-1", true, 2.5L},
+      {"", false, 0}, {".", false, 0}, {"-", false, 0}, {"1e", false, 0}, {"1.2.3", false, 0},
+      {"12a", false, 0}, {"1 2", false, 0}, {"1e4933", false, 0}, {"1e-99999", true, 0},
+      {"0e99999", true, 0}, {"123456789012345678", true, 123456789012345678.0L},
+      {"0.000000001", true, 1e-9L},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    long double v = -1;
+    EXPECT_EQ(ParseAmount(c.text, '.', &v), c.ok) << c.text;
+    EXPECT_EQ(v, c.value) << c.text;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ParseAmountTest,
-    ::testing::Values(ParseCase{"0", true, 0}, ParseCase{"45", true, 45}, ParseCase{"-5", true, -5},
-                      ParseCase{"+5", true, 5}, ParseCase{"0.5", true, 0.5L},
-                      ParseCase{"5.", true, 5}, ParseCase{"1e5", true, 100000},
-                      ParseCase{"1E+2", true, 100}, ParseCase{"25e-1", true, 2.5L},
-                      ParseCase{"", false, 0}, ParseCase{".", false, 0}, ParseCase{"-", false, 0},
-                      ParseCase{"1e", false, 0}, ParseCase{"1.2.3", false, 0},
-                      ParseCase{"12a", false, 0}, ParseCase{"1 2", false, 0},
-                      ParseCase{"1e4933", false, 0}, ParseCase{"1e-99999", true, 0},
-                      ParseCase{"0e99999", true, 0},
-                      ParseCase{"123456789012345678", true, 123456789012345678.0L},
-                      ParseCase{"0.000000001", true, 1e-9L}),
-    NameBy<&ParseCase::text>());
 
 TEST(ParseAmount, LargestFiniteAmountsReadBack) {
   long double v = 0;
