@@ -1,14 +1,15 @@
 // Recalculation of runs and of the whole tape.
 #include <algorithm>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "common/random_text.h"
 #include "tape/line_kind.h"
 #include "tape_fixture.h"
 
 namespace numvex::testing {
 namespace {
+
 
 using Recalc = TapeFixture;
 
@@ -119,7 +120,7 @@ void ReferenceRecalcAll(TapeEngine& engine, TapeBuffer& buffer) {
   engine.ResetTapeView();
 }
 
-std::string RandomLine(std::mt19937& rng) {
+std::string RandomLine(RandomText& random) {
   static const char* kOps[] = {"", "+ ", "- ", "* ", "/ ", "\xf7 ", "+", "-"};
   static const char* kAmounts[] = {
       "0",           "1",      "2.5",   "45",     "1,234.5",
@@ -130,77 +131,53 @@ std::string RandomLine(std::mt19937& rng) {
                                  " a+.b", " Overflow", "+", " x5", " .3",   " rent++"};
   static const char* kOthers[] = {
       "", "", "---", "===", "      ----------------", "note", "==", "+ -", "+", "  ", "Overflow"};
-  std::uniform_int_distribution<int> pick(0, 99);
-  if (pick(rng) < 60) {
-    std::string line = kOps[pick(rng) % 8];
-    line += kAmounts[pick(rng) % 16];
-    line += kTails[pick(rng) % 12];
-    return line;
+  if (random.Below(100) < 60) {
+    return std::string(kOps[random.Below(8)]) + kAmounts[random.Below(16)] +
+           kTails[random.Below(12)];
   }
-  return kOthers[pick(rng) % 11];
+  return kOthers[random.Below(11)];
 }
 
-TEST_F(Recalc, WholeTapePassMatchesRestartingAtEveryLine) {
-  std::mt19937 rng(7);
-  for (int round = 0; round < 2000; ++round) {
+// On random tapes: the pass gives the text of restarting at every line, reports each
+// dividing line once, keeps every text line in order, and a second pass writes nothing.
+TEST_F(Recalc, RandomTapes) {
+  RandomText random(7);
+  for (int round = 0; round < 4000; ++round) {
     std::vector<std::string> tape;
-    int n = 1 + static_cast<int>(rng() % 24);
-    for (int i = 0; i < n; ++i) tape.push_back(RandomLine(rng));
-    const int decimals = static_cast<int>(rng() % 4);
-    const bool rounded = rng() % 2 == 0;
+    for (int n = 1 + random.Below(30); n > 0; --n) tape.push_back(RandomLine(random));
+    const int decimals = random.Below(10);
+    const bool rounded = random.OneIn(2);
     Use(decimals, rounded);
-
-    Load(tape);
-    engine.RecalcAll();
-    std::vector<std::string> fast = Lines();
-    size_t fast_messages = host.division_lines.size();
+    SCOPED_TRACE("round " + std::to_string(round) + " decimals " + std::to_string(decimals) +
+                 (rounded ? " rounded\n" : "\n") + ::testing::PrintToString(tape));
 
     Load(tape);
     ReferenceRecalcAll(engine, buffer);
-    ASSERT_EQ(fast, Lines()) << "round " << round << " decimals " << decimals << " rounded "
-                             << rounded << "\n"
-                             << ::testing::PrintToString(tape);
-    // Restarting repeats messages; one pass reports each dividing line at most once.
-    std::vector<int> seen;
-    for (size_t i = 0; i < fast_messages; ++i) {
-      int line = host.division_lines[i];
-      ASSERT_EQ(std::count(seen.begin(), seen.end(), line), 0) << "round " << round;
-      seen.push_back(line);
-    }
+    const std::vector<std::string> reference = Lines();
     host.division_lines.clear();
-  }
-}
 
-TEST_F(Recalc, SecondPassChangesNothingAndTextLinesSurvive) {
-  std::mt19937 rng(11);
-  for (int round = 0; round < 2000; ++round) {
-    std::vector<std::string> tape;
-    int n = 1 + static_cast<int>(rng() % 30);
-    for (int i = 0; i < n; ++i) tape.push_back(RandomLine(rng));
-    const int decimals = static_cast<int>(rng() % 10);
-    const bool rounded = rng() % 2 == 0;
-    Use(decimals, rounded);
     Load(tape);
     engine.RecalcAll();
-    long writes = buffer.WriteCount();
-    std::vector<std::string> first = Lines();
-    engine.RecalcAll();
-    ASSERT_EQ(buffer.WriteCount(), writes)
-        << "round " << round << " decimals " << decimals << " rounded " << rounded << "\n"
-        << ::testing::PrintToString(tape) << "\n"
-        << ::testing::PrintToString(first) << "\n"
-        << ::testing::PrintToString(Lines());
-    ASSERT_EQ(Lines(), first);
-    ASSERT_GE(first.size(), tape.size());
-    // Text and symbol lines are kept, in order, exactly as written.
+    const std::vector<std::string> first = Lines();
+    ASSERT_EQ(first, reference);
+    std::vector<int> seen = host.division_lines;
+    std::sort(seen.begin(), seen.end());
+    ASSERT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end());
+    host.division_lines.clear();
+
     size_t at = 0;
     for (const std::string& line : tape) {
       LineKind kind = ClassifyLine(TrimTape(line), engine.Seps());
       if (kind != lkText && kind != lkSymbols) continue;
       while (at < first.size() && first[at] != line) ++at;
-      ASSERT_LT(at, first.size()) << "lost line '" << line << "' in round " << round;
+      ASSERT_LT(at, first.size()) << "lost line '" << line << "'";
       ++at;
     }
+
+    const long writes = buffer.WriteCount();
+    engine.RecalcAll();
+    ASSERT_EQ(buffer.WriteCount(), writes) << ::testing::PrintToString(Lines());
+    ASSERT_EQ(Lines(), first);
   }
 }
 
