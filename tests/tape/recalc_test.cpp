@@ -10,7 +10,6 @@
 namespace numvex::testing {
 namespace {
 
-
 using Recalc = TapeFixture;
 
 TEST_F(Recalc, PrecedencePercentagesAndChaining) {
@@ -209,57 +208,49 @@ TEST(RecalcCost, LongRunsAreReadABoundedNumberOfTimesPerLine) {
 
 using CaretLeave = TapeFixture;
 
-TEST_F(CaretLeave, RecomputesTheRunOfTheEditedLineOnlyAfterAnEdit) {
-  Load({"100", "+ 50", "---", "150"});
-  engine.RecalcAll();
-  buffer.SetCaretPos(1, 3);
-  engine.SetCaret(1, 3);
-  // Moving without an edit recomputes nothing.
-  buffer.SetCaretPos(2, 0);
-  engine.RecalcOnCaretLeave();
-  EXPECT_EQ(buffer.WriteCount(), buffer.WriteCount());
-  long writes = buffer.WriteCount();
-  buffer.UserReplaceLine(2, "+ 70");
-  buffer.SetCaretPos(3, 0);
-  engine.RecalcOnCaretLeave();
-  EXPECT_GT(buffer.WriteCount(), writes);
-  EXPECT_EQ(LineAt(4), Entry('+', "170.00"));
-  EXPECT_EQ(buffer.CaretLine(), 3);
-  EXPECT_FALSE(buffer.Modified());
-  EXPECT_EQ(engine.LastCaretLine(), 3);
-}
-
-TEST_F(CaretLeave, StayingOnTheLineRecomputesNothing) {
-  Load({"100", "+ 50", "---", "150"});
-  engine.RecalcAll();
-  engine.SetCaret(2, 0);
-  buffer.UserReplaceLine(2, "+ 70");
-  long writes = buffer.WriteCount();
-  engine.RecalcOnCaretLeave();
-  EXPECT_EQ(buffer.WriteCount(), writes);
-  EXPECT_TRUE(buffer.Modified());
-}
-
-TEST_F(CaretLeave, DeletedCaretLineRecomputesTheRunAtTheCaret) {
-  Load({"100", "+ 50", "+ 7", "---", "157", "text"});
-  engine.RecalcAll();
-  engine.SetCaret(2, 0);
-  // The editor's delete-line command: the caret keeps its line number.
-  buffer.DeleteLine(2);
-  buffer.SetModified(true);
-  engine.RecalcOnCaretLeave();
-  EXPECT_EQ(LineAt(4), Entry('+', "107.00"));
-}
-
-TEST_F(CaretLeave, DeletingTheLineBeforeTheLastDoesNotRecompute) {
-  Load({"100", "+ 50", "---", "150", "x"});
-  engine.RecalcAll();
-  engine.SetCaret(4, 0);
-  buffer.DeleteLine(4);
-  buffer.SetModified(true);
-  long writes = buffer.WriteCount();
-  engine.RecalcOnCaretLeave();  // the caret now stands on the last line
-  EXPECT_EQ(buffer.WriteCount(), writes);
+// The caret leaves line `from` after an edit there (replace with `text`, or "" for none;
+// nullptr deletes the line, as the editor's delete-line command, keeping the caret's line
+// number) for line `to`. `after` is the recalculated tape, nullptr when nothing is written.
+TEST_F(CaretLeave, RecomputesTheEditedRunOnce) {
+  const struct {
+    const char* tape;
+    int from;
+    const char* text;
+    int to;
+    const char* after;
+  } cases[] = {
+      // clang-format off
+      {"100|+ 50|---|150", 1, "", 2, nullptr},  // no edit
+      {"100|+ 50|---|150", 2, "+ 70", 3, "+100.00|+70.00|---|+170.00"},
+      {"100|+ 50|---|150", 2, "+ 70", 2, nullptr},  // still on the line
+      {"100|+ 50|+ 7|---|157|text", 2, nullptr, 2, "+100.00|+7.00|---|+107.00|text"},
+      {"100|+ 50|---|150|x", 4, nullptr, 4, nullptr},  // the caret now stands on the last line
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.tape) + " from " + std::to_string(c.from));
+    Load(Tape(c.tape));  // typed, not yet recalculated
+    engine.SetCaret(c.from, 0);
+    if (c.text == nullptr) {
+      buffer.DeleteLine(c.from);
+      buffer.SetModified(true);
+    } else if (*c.text != '\0') {
+      buffer.UserReplaceLine(c.from, c.text);
+    }
+    const long writes = buffer.WriteCount();
+    const bool edited = buffer.Modified();
+    buffer.SetCaretPos(c.to, 0);
+    engine.RecalcOnCaretLeave();
+    if (c.after) {
+      EXPECT_EQ(Lines(), Written(c.after));
+      EXPECT_FALSE(buffer.Modified());
+    } else {
+      EXPECT_EQ(buffer.WriteCount(), writes);
+      EXPECT_EQ(buffer.Modified(), edited);
+    }
+    EXPECT_EQ(buffer.CaretLine(), c.to);
+    EXPECT_EQ(engine.LastCaretLine(), c.to);
+  }
 }
 
 TEST_F(CaretLeave, NothingOutsideCalcMode) {
