@@ -18,6 +18,11 @@ check() {
   shift
   if "$@"; then pass "$name"; else fail "$name" "failed: $*"; fi
 }
+# expect NAME CONDITION [DETAIL]: the case holds when the shell condition (a string, run
+# with eval) succeeds; DETAIL says what was seen when it does not.
+expect() {
+  if eval "$2"; then pass "$1"; else fail "$1" "${3:-}"; fi
+}
 # summary: prints the count; the script's status tells whether every case passed.
 summary() {
   echo "$passed passed, $failed failed"

@@ -88,11 +88,8 @@ $(diff "$OUT" "$expected" | head -20)"
   # A second pass over the tool's own output changes nothing.
   cp "$OUT" "$WORK/second.nvx"
   run "${args[@]}" --check "$WORK/second.nvx"
-  if [[ $rc -eq 0 && ! -s $OUT ]]; then
-    pass "$label: second run changes nothing"
-  else
-    fail "$label: second run changes nothing" "--check exit $rc, output '$(head -c 200 "$OUT")'"
-  fi
+  expect "$label: second run changes nothing" '[[ $rc -eq 0 && ! -s $OUT ]]' \
+    "--check exit $rc, output '$(head -c 200 "$OUT")'"
 
   # --check names the file exactly when the output differs from the input.
   run "${args[@]}" --check "$copy"
@@ -101,18 +98,13 @@ $(diff "$OUT" "$expected" | head -20)"
   else
     want_rc=1 want_out=$copy
   fi
-  if [[ $rc -eq $want_rc && "$(cat "$OUT")" == "$want_out" ]] && cmp -s "$copy" "$input"; then
-    pass "$label: --check"
-  else
-    fail "$label: --check" "exit $rc (want $want_rc), output '$(head -c 200 "$OUT")'"
-  fi
+  expect "$label: --check" \
+    '[[ $rc -eq $want_rc && "$(cat "$OUT")" == "$want_out" ]] && cmp -s "$copy" "$input"' \
+    "exit $rc (want $want_rc), output '$(head -c 200 "$OUT")'"
 
   run "${args[@]}" --in-place "$copy"
-  if [[ $rc -eq 0 && ! -s $OUT ]] && cmp -s "$copy" "$expected"; then
-    pass "$label: --in-place"
-  else
-    fail "$label: --in-place" "exit $rc, file $(cmp -s "$copy" "$expected" && echo ok || echo differs)"
-  fi
+  expect "$label: --in-place" '[[ $rc -eq 0 && ! -s $OUT ]] && cmp -s "$copy" "$expected"' \
+    "exit $rc, file $(cmp -s "$copy" "$expected" && echo ok || echo differs)"
 done
 shopt -u nullglob
 
@@ -153,11 +145,8 @@ for entry in "${line_break_cases[@]}"; do
     continue
   fi
   run --in-place "$file"
-  if [[ $rc -eq 0 ]] && cmp -s "$file" "$WORK/want"; then
-    pass "line breaks: $label"
-  else
-    fail "line breaks: $label" "--in-place exit $rc, file $(od -c "$file" | head -3)"
-  fi
+  expect "line breaks: $label" '[[ $rc -eq 0 ]] && cmp -s "$file" "$WORK/want"' \
+    "--in-place exit $rc, file $(od -c "$file" | head -3)"
 done
 
 # ---------------------------------------------------------------------------
@@ -168,58 +157,39 @@ A=$TAPES/percent_add
 D=$TAPES/division_by_zero
 
 run_in "$P.nvx"
-if [[ $rc -eq 0 && ! -s $ERR ]] && cmp -s "$OUT" "$P.expected"; then
-  pass "standard input without FILE"
-else
-  fail "standard input without FILE" "exit $rc"
-fi
+expect "standard input without FILE" '[[ $rc -eq 0 && ! -s $ERR ]] && cmp -s "$OUT" "$P.expected"' \
+  "exit $rc"
 
 run_in "$P.nvx" -
-if [[ $rc -eq 0 ]] && cmp -s "$OUT" "$P.expected"; then
-  pass "standard input as \"-\""
-else
-  fail "standard input as \"-\"" "exit $rc"
-fi
+expect "standard input as \"-\"" '[[ $rc -eq 0 ]] && cmp -s "$OUT" "$P.expected"' "exit $rc"
 
 run_in "$D.nvx" -
-if [[ $rc -eq 0 && "$(cat "$ERR")" == "-:2: Division by zero!" ]] && cmp -s "$OUT" "$D.expected"; then
-  pass "standard input: division by zero names \"-\""
-else
-  fail "standard input: division by zero names \"-\"" "exit $rc, stderr '$(cat "$ERR")'"
-fi
+expect "standard input: division by zero names \"-\"" \
+  '[[ $rc -eq 0 && "$(cat "$ERR")" == "-:2: Division by zero!" ]] && cmp -s "$OUT" "$D.expected"' \
+  "exit $rc, stderr '$(cat "$ERR")'"
 
 run_in "$A.nvx" "$P.nvx" - "$D.nvx"
-if [[ $rc -eq 0 ]] && cmp -s "$OUT" <(cat "$P.expected" "$A.expected" "$D.expected") &&
-  [[ "$(cat "$ERR")" == "$D.nvx:2: Division by zero!" ]]; then
-  pass "several files and \"-\" in order"
-else
-  fail "several files and \"-\" in order" "exit $rc, stderr '$(cat "$ERR")'"
-fi
+expect "several files and \"-\" in order" \
+  '[[ $rc -eq 0 ]] && cmp -s "$OUT" <(cat "$P.expected" "$A.expected" "$D.expected") &&
+   [[ "$(cat "$ERR")" == "$D.nvx:2: Division by zero!" ]]' \
+  "exit $rc, stderr '$(cat "$ERR")'"
 
 run "$D.nvx" "$TAPES/division_sign.nvx" "$D.nvx"
 want_err="$D.nvx:2: Division by zero!
 $TAPES/division_sign.nvx:3: Division by zero!
 $D.nvx:2: Division by zero!"
-if [[ $rc -eq 0 && "$(cat "$ERR")" == "$want_err" ]]; then
-  pass "division by zero: one line per file and line, exit 0"
-else
-  fail "division by zero: one line per file and line, exit 0" "exit $rc, stderr '$(cat "$ERR")'"
-fi
+expect "division by zero: one line per file and line, exit 0" \
+  '[[ $rc -eq 0 && "$(cat "$ERR")" == "$want_err" ]]' \
+  "exit $rc, stderr '$(cat "$ERR")'"
 
 cp "$P.nvx" "$WORK/--odd.nvx"
 run -- "$WORK/--odd.nvx"
-if [[ $rc -eq 0 ]] && cmp -s "$OUT" "$P.expected"; then
-  pass "\"--\" ends the options"
-else
-  fail "\"--\" ends the options" "exit $rc: $(head -c 200 "$ERR")"
-fi
+expect "\"--\" ends the options" '[[ $rc -eq 0 ]] && cmp -s "$OUT" "$P.expected"' \
+  "exit $rc: $(head -c 200 "$ERR")"
 
 run --decimals=0 "$TAPES/decimals_0.nvx"
-if [[ $rc -eq 0 ]] && cmp -s "$OUT" "$TAPES/decimals_0.expected"; then
-  pass "--decimals=0 inline value"
-else
-  fail "--decimals=0 inline value" "exit $rc"
-fi
+expect "--decimals=0 inline value" '[[ $rc -eq 0 ]] && cmp -s "$OUT" "$TAPES/decimals_0.expected"' \
+  "exit $rc"
 
 run --help
 if [[ $rc -eq 0 ]] && grep -q -- '--in-place' "$OUT" && grep -q -- '--check' "$OUT"; then
@@ -247,35 +217,24 @@ touch -d '2001-02-03 04:05:06' "$dir"/*.nvx
 before=$(for f in "$dir"/*.nvx; do identity "$f"; md5sum <"$f"; done)
 
 run --check "$dir/canonical.nvx"
-if [[ $rc -eq 0 && ! -s $OUT && ! -s $ERR ]]; then
-  pass "--check: canonical file, exit 0 and silent"
-else
-  fail "--check: canonical file, exit 0 and silent" "exit $rc, output '$(head -c 200 "$OUT")'"
-fi
+expect "--check: canonical file, exit 0 and silent" '[[ $rc -eq 0 && ! -s $OUT && ! -s $ERR ]]' \
+  "exit $rc, output '$(head -c 200 "$OUT")'"
 
 run --check "$dir/typed.nvx" "$dir/canonical.nvx" "$dir/nobreak.nvx" "$dir/percent.nvx"
 want="$dir/typed.nvx
 $dir/nobreak.nvx
 $dir/percent.nvx"
-if [[ $rc -eq 1 && "$(cat "$OUT")" == "$want" ]]; then
-  pass "--check: exit 1 naming only the files that change"
-else
-  fail "--check: exit 1 naming only the files that change" "exit $rc, output '$(cat "$OUT")'"
-fi
+expect "--check: exit 1 naming only the files that change" \
+  '[[ $rc -eq 1 && "$(cat "$OUT")" == "$want" ]]' \
+  "exit $rc, output '$(cat "$OUT")'"
 
 run_in "$P.nvx" --check
-if [[ $rc -eq 1 && "$(cat "$OUT")" == "-" ]]; then
-  pass "--check: standard input"
-else
-  fail "--check: standard input" "exit $rc, output '$(cat "$OUT")'"
-fi
+expect "--check: standard input" '[[ $rc -eq 1 && "$(cat "$OUT")" == "-" ]]' \
+  "exit $rc, output '$(cat "$OUT")'"
 
 after=$(for f in "$dir"/*.nvx; do identity "$f"; md5sum <"$f"; done)
-if [[ "$before" == "$after" && $(ls -A "$dir" | wc -l) -eq 4 ]]; then
-  pass "--check: writes nothing"
-else
-  fail "--check: writes nothing" "files or folder changed: $(ls -A "$dir")"
-fi
+expect "--check: writes nothing" '[[ "$before" == "$after" && $(ls -A "$dir" | wc -l) -eq 4 ]]' \
+  "files or folder changed: $(ls -A "$dir")"
 
 # ---------------------------------------------------------------------------
 # --in-place: atomic rewrite, permissions kept, canonical files untouched, links kept.
@@ -287,49 +246,36 @@ cp "$P.nvx" "$dir/perm.nvx"
 chmod 0640 "$dir/perm.nvx"
 run --in-place "$dir/perm.nvx"
 mode=$(stat -c '%a' "$dir/perm.nvx")
-if [[ $rc -eq 0 && $mode == 640 ]] && cmp -s "$dir/perm.nvx" "$P.expected"; then
-  pass "--in-place: rewrites and keeps permissions 0640"
-else
-  fail "--in-place: rewrites and keeps permissions 0640" "exit $rc, mode $mode"
-fi
-if [[ "$(ls -A "$dir")" == "perm.nvx" ]]; then
-  pass "--in-place: leaves no temporary file"
-else
-  fail "--in-place: leaves no temporary file" "folder holds: $(ls -A "$dir" | tr '\n' ' ')"
-fi
+expect "--in-place: rewrites and keeps permissions 0640" \
+  '[[ $rc -eq 0 && $mode == 640 ]] && cmp -s "$dir/perm.nvx" "$P.expected"' \
+  "exit $rc, mode $mode"
+expect "--in-place: leaves no temporary file" '[[ "$(ls -A "$dir")" == "perm.nvx" ]]' \
+  "folder holds: $(ls -A "$dir" | tr '\n' ' ')"
 
 cp "$P.expected" "$dir/canonical.nvx"
 touch -d '2001-02-03 04:05:06' "$dir/canonical.nvx"
 before=$(identity "$dir/canonical.nvx")
 run --in-place "$dir/canonical.nvx"
-if [[ $rc -eq 0 && "$(identity "$dir/canonical.nvx")" == "$before" ]]; then
-  pass "--in-place: canonical file untouched (same inode and mtime)"
-else
-  fail "--in-place: canonical file untouched (same inode and mtime)" \
-    "exit $rc, $before -> $(identity "$dir/canonical.nvx")"
-fi
+expect "--in-place: canonical file untouched (same inode and mtime)" \
+  '[[ $rc -eq 0 && "$(identity "$dir/canonical.nvx")" == "$before" ]]' \
+  "exit $rc, $before -> $(identity "$dir/canonical.nvx")"
 
 mkdir "$dir/real"
 cp "$A.nvx" "$dir/real/target.nvx"
 ln -s real/target.nvx "$dir/link.nvx"
 run --in-place "$dir/link.nvx"
-if [[ $rc -eq 0 && -L $dir/link.nvx && "$(readlink "$dir/link.nvx")" == real/target.nvx ]] &&
-  cmp -s "$dir/real/target.nvx" "$A.expected" && [[ $(ls -A "$dir/real" | wc -l) -eq 1 ]]; then
-  pass "--in-place: follows a symbolic link and keeps it"
-else
-  fail "--in-place: follows a symbolic link and keeps it" \
-    "exit $rc, link $(ls -l "$dir/link.nvx" | cut -c1-10), target $(head -c 40 "$dir/real/target.nvx")"
-fi
+expect "--in-place: follows a symbolic link and keeps it" \
+  '[[ $rc -eq 0 && -L $dir/link.nvx && "$(readlink "$dir/link.nvx")" == real/target.nvx ]] &&
+   cmp -s "$dir/real/target.nvx" "$A.expected" && [[ $(ls -A "$dir/real" | wc -l) -eq 1 ]]' \
+  "exit $rc, link $(ls -l "$dir/link.nvx" | cut -c1-10), target $(head -c 40 "$dir/real/target.nvx")"
 
 cp "$D.nvx" "$dir/div.nvx"
 cp "$A.nvx" "$dir/second.nvx"
 run --in-place "$dir/div.nvx" "$dir/second.nvx"
-if [[ $rc -eq 0 && ! -s $OUT && "$(cat "$ERR")" == "$dir/div.nvx:2: Division by zero!" ]] &&
-  cmp -s "$dir/div.nvx" "$D.expected" && cmp -s "$dir/second.nvx" "$A.expected"; then
-  pass "--in-place: several files, division warning names the file"
-else
-  fail "--in-place: several files, division warning names the file" "exit $rc, stderr '$(cat "$ERR")'"
-fi
+expect "--in-place: several files, division warning names the file" \
+  '[[ $rc -eq 0 && ! -s $OUT && "$(cat "$ERR")" == "$dir/div.nvx:2: Division by zero!" ]] &&
+   cmp -s "$dir/div.nvx" "$D.expected" && cmp -s "$dir/second.nvx" "$A.expected"' \
+  "exit $rc, stderr '$(cat "$ERR")'"
 
 # ---------------------------------------------------------------------------
 # Bad usage: exit 2, nothing on standard output, one line naming the option.
@@ -375,11 +321,9 @@ done
 # Unreadable and unwritable files: exit 2 with one line naming the file.
 # ---------------------------------------------------------------------------
 expect_file_error() {  # label, file name the message must contain
-  if [[ $rc -eq 2 && $(line_count "$ERR") -eq 1 ]] && grep -qF -- "$2" "$ERR"; then
-    pass "$1"
-  else
-    fail "$1" "exit $rc, stderr '$(cat "$ERR")'"
-  fi
+  local want=$2
+  expect "$1" '[[ $rc -eq 2 && $(line_count "$ERR") -eq 1 ]] && grep -qF -- "$want" "$ERR"' \
+    "exit $rc, stderr '$(cat "$ERR")'"
 }
 run "$WORK/missing.nvx"
 expect_file_error "unreadable: missing file" "missing.nvx"
@@ -388,11 +332,9 @@ run "$WORK/folder.nvx"
 expect_file_error "unreadable: a directory" "folder.nvx"
 cp "$P.nvx" "$WORK/changes.nvx"
 run --check "$WORK/changes.nvx" "$WORK/missing.nvx"
-if [[ $rc -eq 2 ]] && grep -qF missing.nvx "$ERR"; then
-  pass "unreadable: a file error outranks --check's exit 1"
-else
-  fail "unreadable: a file error outranks --check's exit 1" "exit $rc"
-fi
+expect "unreadable: a file error outranks --check's exit 1" \
+  '[[ $rc -eq 2 ]] && grep -qF missing.nvx "$ERR"' \
+  "exit $rc"
 
 if [[ $(id -u) -eq 0 ]]; then
   skip "unreadable: no permission" "running as root"
@@ -459,11 +401,8 @@ done
 # The long lines are amount and separator lines of real runs: each was rewritten.
 run "$bytes/mega_separator.nvx"
 want=$(printf '      +           1.00\n      +           2.00\n      ----------------\n      +           3.00')
-if [[ "$(cat "$OUT")" == "$want" ]]; then
-  pass "bad bytes: a megabyte separator line is normalised"
-else
-  fail "bad bytes: a megabyte separator line is normalised" "output starts '$(head -c 200 "$OUT")'"
-fi
+expect "bad bytes: a megabyte separator line is normalised" '[[ "$(cat "$OUT")" == "$want" ]]' \
+  "output starts '$(head -c 200 "$OUT")'"
 run "$bytes/mega_comment.nvx"
 if [[ "$(head -n 2 "$OUT" | tail -n 1 | head -c 28)" == '      +           2.00  xxxx' &&
   "$(tail -n 1 "$OUT")" == "$T3" ]]; then
