@@ -1,247 +1,160 @@
 #pragma once
 
-// The tape language's scanning rules written out plainly, one byte at a time, with the minus
-// line worked out from a trimmed copy at every whitespace token. Slow on purpose: it is the
-// yardstick the highlighter's fast scanner is held against.
+// The tape language's scanning rules written out plainly, one byte at a time, the minus line
+// worked out afresh from a trimmed copy at every blank. Slow on purpose: the yardstick the
+// highlighter's fast scanner is held against.
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "scan_helpers.h"
 
 namespace numvex::testing {
 
-struct NvxReferenceToken {
-  int start = 0;
-  int length = 0;
-  int kind = 0;
-
-  bool operator==(const NvxReferenceToken& o) const {
-    return start == o.start && length == o.length && kind == o.kind;
-  }
+struct NvxRules {
+  bool names = true;  // functions and variables picked out
+  std::vector<std::string> locals, globals;
 };
 
-struct NvxReferenceOptions {
-  bool highlight_vars_and_functions = true;
-  std::vector<std::string> local_variables;
-  std::vector<std::string> global_variables;
-};
-
-class NvxReferenceScanner {
+class NvxReference {
  public:
-  explicit NvxReferenceScanner(NvxReferenceOptions options) : options_(std::move(options)) {}
+  explicit NvxReference(NvxRules rules) : rules_(std::move(rules)) {}
 
-  // Scans `line` (up to its first byte 0) from the range `state` (kept as one byte, as the
-  // highlighter keeps it); returns the tokens before the end of the line and leaves the end
-  // range in `*end_state`.
-  std::vector<NvxReferenceToken> Scan(const std::string& line, std::intptr_t state,
-                                      std::intptr_t* end_state) {
-    text_ = line.c_str();  // the scanner sees nothing past a byte 0
+  // `line` up to its first byte 0, from the range `state` (kept as one byte).
+  LineScan Scan(const std::string& line, TScanState state) {
+    s_ = line.c_str();
     pos_ = 0;
     range_ = static_cast<std::uint8_t>(state);
     negative_ = false;
-    std::vector<NvxReferenceToken> tokens;
-    for (;;) {
-      const int start = pos_;
-      Next();
-      if (kind_ == 9) break;
-      tokens.push_back({start, pos_ - start, kind_});
+    std::vector<Token> tokens;
+    for (int start = 0; Next(), kind_ != 9; start = pos_) {
+      tokens.push_back({start, pos_ - start, kind_, s_.substr(start, pos_ - start)});
     }
-    *end_state = range_;
-    return tokens;
+    return {tokens, pos_, 0, range_};
   }
 
  private:
   unsigned char At(int i) const {
-    return i < static_cast<int>(text_.size()) ? static_cast<unsigned char>(text_[i]) : 0;
+    return i < static_cast<int>(s_.size()) ? static_cast<unsigned char>(s_[i]) : 0;
   }
-  static bool IsWhite(unsigned char c) {
-    return (c >= 1 && c <= 9) || c == 11 || c == 12 || (c >= 14 && c <= 32);
-  }
-  static bool IsIdentStart(unsigned char c) {
+  static bool White(unsigned char c) { return c >= 1 && c <= 32 && c != 10 && c != 13; }
+  static bool Digit(unsigned char c) { return c >= '0' && c <= '9'; }
+  static bool Letter(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == 128 || c >= 192;
   }
-  static bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-  static bool IsIdentChar(unsigned char c) { return IsIdentStart(c) || IsDigit(c); }
-  static bool IsStop(unsigned char c) { return c == 0 || c == 10 || c == 13; }
-  static bool IsMarkedStretchChar(unsigned char c) { return c >= 32 && c != '#' && c != 160; }
-  static int HashValue(unsigned char c) {
+  static bool Stop(unsigned char c) { return c == 0 || c == 10 || c == 13; }
+  static int Hash(unsigned char c) {
     if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
     if (c >= 'a' && c <= 'z') return c - 'a' + 1;
     if (c == '_') return 31;
     if (c == 128) return 64;
-    if (c >= 192) return c - 64;
-    return 0;
+    return c >= 192 ? c - 64 : 0;
   }
-  bool InMarked() const { return range_ == 2; }
+  void One(int kind) {
+    kind_ = kind;
+    ++pos_;
+  }
 
   void Next() {
     const unsigned char c = At(pos_);
     if (c == 0) {
       kind_ = 9;
-    } else if (c == 10) {
-      kind_ = InMarked() ? 5 : 10;
-      ++pos_;
-    } else if (c == 13) {
-      if (InMarked()) {
-        kind_ = 5;
-        ++pos_;
-      } else {
-        kind_ = 10;
-        ++pos_;
-        if (At(pos_) == 10) ++pos_;
-      }
-    } else if (IsWhite(c)) {
-      if (InMarked()) {
-        kind_ = 5;
-        ++pos_;
-      } else {
-        kind_ = 8;
-        while (IsWhite(At(pos_))) ++pos_;
-        negative_ = MinusLine();
-      }
-    } else if (IsDigit(c)) {
+    } else if (range_ == 2 && (Stop(c) || White(c) || Digit(c))) {
+      One(5);  // inside a marked stretch these go one byte a token
+    } else if (c == 10 || c == 13) {
+      if (c == 13 && At(pos_ + 1) == 10) ++pos_;
+      One(10);
+    } else if (White(c)) {
+      kind_ = 8;
+      while (White(At(pos_))) ++pos_;
+      negative_ = MinusLine();
+    } else if (Digit(c)) {
       Number();
-    } else if (IsIdentStart(c)) {
-      Ident();
+    } else if (Letter(c)) {
+      Word();
     } else if (c == '#') {
-      Comment();
+      kind_ = 4;
+      range_ = 1;
+      for (++pos_; !Stop(At(pos_));) ++pos_;
     } else if (c == '[') {
-      Link();
+      kind_ = 3;
+      range_ = 3;
+      for (++pos_; !Stop(At(pos_)) && range_ == 3;) range_ = At(pos_++) == ']' ? 0 : 3;
     } else if (c == 160) {
-      Mark();
-    } else {
-      kind_ = 10;
+      range_ = 2;
       ++pos_;
+      if (At(pos_) == 10 || At(pos_) == 13) {
+        ++pos_;  // a line break right after the mark joins it
+      } else {
+        while (!Stop(At(pos_)) && range_ == 2) range_ = At(pos_++) == 160 ? 0 : 2;
+      }
+      kind_ = range_ == 2 ? 5 : 1;  // closed on its line the stretch reads as a word
+    } else {
+      One(10);
     }
   }
 
-  // Trims a copy of the whole line, every time.
+  // The line without blanks and control bytes at either end starts with "-" and goes on with
+  // something but "-".
   bool MinusLine() const {
-    std::string s = text_;
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.pop_back();
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.erase(0, 1);
-    return s.size() >= 2 && s[0] == '-' && s[1] != '-';
+    std::string t = s_;
+    while (!t.empty() && static_cast<unsigned char>(t.back()) <= 32) t.pop_back();
+    while (!t.empty() && static_cast<unsigned char>(t.front()) <= 32) t.erase(0, 1);
+    return t.size() >= 2 && t[0] == '-' && t[1] != '-';
   }
 
   void Number() {
-    if (InMarked()) {
-      kind_ = 5;
-      ++pos_;
-      return;
+    if (pos_ > 0 && std::string_view(" ()*+-/^").find(s_[pos_ - 1]) == std::string_view::npos) {
+      return One(10);  // glued to anything else: one plain digit
     }
-    if (pos_ > 0 && std::string_view(" ()*+-/^").find(static_cast<char>(At(pos_ - 1))) ==
-                        std::string_view::npos) {
-      kind_ = 10;
-      ++pos_;
-      return;
-    }
-    ++pos_;
     kind_ = negative_ ? 7 : 6;
-    for (;;) {
-      const unsigned char c = At(pos_);
-      if ((c == ',' || c == '.') && At(pos_ + 1) == c) break;
-      if (c != ',' && c != '.' && !IsDigit(c)) break;
-      ++pos_;
-    }
     negative_ = false;
+    auto separator = [&] {
+      return (At(pos_) == ',' || At(pos_) == '.') && At(pos_ + 1) != At(pos_);
+    };
+    for (++pos_; Digit(At(pos_)) || separator();) ++pos_;  // a separator, never a doubled one
   }
 
-  bool IdentEquals(int start, int length, const std::string& name) const {
-    if (static_cast<int>(name.size()) != length) return false;
-    for (int i = 0; i < length; ++i) {
-      if (HashValue(At(start + i)) != HashValue(static_cast<unsigned char>(name[i]))) {
-        return false;
-      }
-    }
-    return true;
+  // Names are the same when of one length and of equal hash values byte for byte.
+  static bool SameName(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return Hash(x) == Hash(y); });
   }
 
-  void Ident() {
-    if (InMarked()) {
+  void Word() {
+    if (range_ == 2) {  // marked text up to "#", byte 160 (taken in, closing) or a control byte
       kind_ = 5;
-      ++pos_;
-      while (IsMarkedStretchChar(At(pos_))) ++pos_;
-      if (At(pos_) == 160) MarkedScan();
+      for (++pos_; At(pos_) >= 32 && At(pos_) != '#' && At(pos_) != 160;) ++pos_;
+      if (At(pos_) == 160) {
+        ++pos_;
+        range_ = 0;
+      }
       return;
     }
     const int start = pos_;
     long long hash = 0;
-    while (IsIdentChar(At(pos_))) hash += HashValue(At(pos_++));
-    const int length = pos_ - start;
-    kind_ = 1;
-    if (hash > 1024 || !options_.highlight_vars_and_functions) return;
-    for (const char* name :
-         {"abs", "ln", "atan", "cos", "sin", "exp", "sqr", "round", "sqrt", "tan", "trunc"}) {
-      if (IdentEquals(start, length, name)) {
-        kind_ = 0;
-        return;
-      }
-    }
-    for (const std::string& name : options_.local_variables) {
-      if (IdentEquals(start, length, name)) {
-        kind_ = 11;
-        return;
-      }
-    }
-    for (const std::string& name : options_.global_variables) {
-      if (IdentEquals(start, length, name)) {
-        kind_ = 12;
-        return;
-      }
+    while (Letter(At(pos_)) || Digit(At(pos_))) hash += Hash(At(pos_++));
+    const std::string_view word = std::string_view(s_).substr(start, pos_ - start);
+    auto listed = [&](const auto& names) {
+      return std::any_of(std::begin(names), std::end(names),
+                         [&](std::string_view name) { return SameName(word, name); });
+    };
+    static const char* const kFunctions[] = {"abs", "ln",    "atan", "cos", "sin",  "exp",
+                                             "sqr", "round", "sqrt", "tan", "trunc"};
+    if (hash > 1024 || !rules_.names) {
+      kind_ = 1;
+    } else {
+      kind_ = listed(kFunctions) ? 0 : listed(rules_.locals) ? 11 : listed(rules_.globals) ? 12 : 1;
     }
   }
 
-  void Comment() {
-    ++pos_;
-    range_ = 1;
-    kind_ = 4;
-    while (!IsStop(At(pos_))) ++pos_;
-  }
-
-  void Link() {
-    ++pos_;
-    range_ = 3;
-    kind_ = 3;
-    for (;;) {
-      const unsigned char c = At(pos_);
-      if (c == ']') {
-        ++pos_;
-        range_ = 0;
-        break;
-      }
-      if (!IsStop(c)) ++pos_;
-      if (IsStop(At(pos_))) break;
-    }
-  }
-
-  void Mark() {
-    ++pos_;
-    range_ = 2;
-    MarkedScan();
-    kind_ = range_ == 2 ? 5 : 1;
-  }
-
-  void MarkedScan() {
-    if (IsStop(At(pos_))) {
-      Next();  // in a marked stretch: a line break is marked text, a byte 0 ends the line
-      return;
-    }
-    for (;;) {
-      kind_ = 5;
-      const unsigned char c = At(pos_);
-      if (c == 160) {
-        ++pos_;
-        range_ = 0;
-        break;
-      }
-      if (!IsStop(c)) ++pos_;
-      if (IsStop(At(pos_))) break;
-    }
-  }
-
-  NvxReferenceOptions options_;
-  std::string text_;
+  NvxRules rules_;
+  std::string s_;
   int pos_ = 0;
   int kind_ = 9;
   std::uint8_t range_ = 0;

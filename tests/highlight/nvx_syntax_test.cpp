@@ -1,34 +1,30 @@
 // Tape lines traced by hand: the rules a plain restatement could misread the same way as the
-// scanner (minus lines, glued digits, separators, marked stretches, ranges passed on), ranges
-// carried from line to line, the attribute each token is painted with, and name lookup.
+// scanner (minus lines, glued digits, separators, marked stretches, ranges passed on), the
+// attribute each token is painted with, and name lookup.
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
+#include "common/case_name.h"
 #include "highlight/syn_nvx.h"
 #include "scan_helpers.h"
 
 namespace numvex {
 namespace {
 
-using testing::Escaped;
+using testing::NameBy;
 using testing::ScanLine;
-
-// A scan drawn as one letter per byte, tokens split by "|": Function, Identifier, Link,
-// Comment, Marked, Number, Red (negative) number, Space, Other, local V(ariable), Global.
-std::string Drawn(const testing::LineScan& scan) { return testing::Drawn(scan, "FIKLCMNRS_OVG"); }
 
 struct LineCase {
   const char* name;
   std::string line;
   TScanState from;
-  const char* drawn;
+  const char* drawn;  // a letter a byte: Function, Identifier, linK, Comment, Marked, Number,
+                      // Red (negative) number, Space, Other, local V(ariable), Global
   TScanState to;
 };
-void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 
 class NvxLineTest : public ::testing::TestWithParam<LineCase> {};
 
@@ -36,74 +32,43 @@ TEST_P(NvxLineTest, Tokens) {
   const LineCase& c = GetParam();
   TSynhighNvx nvx;
   const auto scan = ScanLine(nvx, c.line, c.from);
-  EXPECT_EQ(Drawn(scan), c.drawn) << Escaped(c.line);
+  EXPECT_EQ(testing::Drawn(scan, "FIKLCMNRS_OVG"), c.drawn) << ::testing::PrintToString(c.line);
   EXPECT_EQ(scan.end_state, c.to);
 }
 
 const std::string M = "\xA0";  // the mark byte, kept apart so no hex digit joins its escape
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, NvxLineTest,
-    ::testing::Values(LineCase{"MinusLine", "      -      1,234.50  rent", 0,
-                               "SSSSSS|O|SSSSSS|RRRRRRRR|SS|IIII", 0},
-                      LineCase{"TwoMinusSigns", "--   1.234,56", 0, "O|O|SSS|NNNNNNNN", 0},
-                      LineCase{"PlusLine", "+   5", 0, "O|SSS|N", 0},
-                      LineCase{"SignGluedToAmount", "-5 7", 0, "O|N|S|R", 0},
-                      LineCase{"EveryAmountAfterBlanks", "- 5 6", 0, "O|S|R|S|R", 0},
-                      LineCase{"ControlBytesStrip", "\x01-\x02 5\x1f", 0, "S|O|SS|R|S", 0},
-                      LineCase{"TextBeforeMinus", "a - 5", 0, "I|S|O|S|N", 0},
-                      LineCase{"SignAfterBlankKeepsTheFlag", "- -5", 0, "O|S|O|R", 0},
-                      LineCase{"DoubledSeparators", "1,,2 3..4", 0, "N|O|O|O|S|N|O|O|O", 0},
-                      LineCase{"TrailingSeparator", "12. 3,", 0, "NNN|S|NN", 0},
-                      LineCase{"DigitsThenWord", "12ab ab12", 0, "NN|II|S|IIII", 0},
-                      LineCase{"GluedToEquals", "x=5", 0, "I|O|O", 0},
-                      LineCase{"GluedToTab", "\t55", 0, "S|O|O", 0},
-                      LineCase{"AfterOperators", "(1*2/3+4^5)", 0, "O|N|O|N|O|N|O|N|O|N|O", 0},
-                      LineCase{"DivisionSignIsALetter",
-                               "8\xF7"
-                               "2",
-                               0, "N|II", 0},
-                      LineCase{"CrLfIsOneToken", "a\r\n\r5", 0, "I|OO|O|O", 0},
-                      LineCase{"Comment", "12 # [x] 5", 0, "NN|S|CCCCCCC", 1},
-                      LineCase{"CommentStopsAtLineBreak", "ab#a\r\nb", 0, "II|CC|OO|I", 1},
-                      LineCase{"Link", "[a#b] 5", 0, "LLLLL|S|N", 0},
-                      LineCase{"UnclosedLink", "x [open", 0, "I|S|LLLLL", 3},
-                      LineCase{"LinkStopsAtLineFeed", "[a\nb]", 0, "LL|O|I|O", 3},
-                      LineCase{"LinkRangePassesOn", "5 x", 3, "N|S|I", 3},
-                      LineCase{"CommentRangePassesOn", "- 5", 1, "O|S|R", 1},
-                      LineCase{"UnknownRangePassesOn", "a 5", 7, "I|S|N", 7},
-                      LineCase{"EmptyLineKeepsItsRange", "", 2, "", 2},
-                      LineCase{"MarkedClosedOnItsLine", M + "a #b [c" + M + " 5", 0,
-                               "IIIIIIIII|S|N", 0},
-                      LineCase{"MarkedLeftOpen", "a " + M + "abc", 0, "I|S|MMMM", 2},
-                      LineCase{"MarkThenLineBreaks", M + "\r\n", 0, "MM|M", 2},
-                      LineCase{"MarkedGoesOn", "def = 5", 2, "MMMMMMM", 2},
-                      LineCase{"MarkedStartingWithEquals", "= 5", 2, "O|M|M", 2},
-                      LineCase{"MarkedDigitsOneByOne", "\t12", 2, "M|M|M", 2},
-                      LineCase{"MarkedWordStopsAtTab", "ab[c]d\tb", 2, "MMMMMM|M|M", 2},
-                      LineCase{"MarkedClosesAtMark", "abc" + M + " 5", 2, "MMMM|S|N", 0},
-                      LineCase{"CommentEndsMarked", "ab#c", 2, "MM|CC", 1},
-                      LineCase{"LinkEndsMarked", "[c] x", 2, "LLL|S|I", 0},
-                      LineCase{"MarkReopens", M + "xyz", 2, "MMMM", 2},
-                      LineCase{"MarkReopensAndCloses", M + "xyz" + M, 2, "IIIII", 0},
-                      LineCase{"MarkedCrLf", "\r\n", 2, "M|M", 2}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(NvxSyntaxTest, RangesCarryFromLineToLine) {
-  TSynhighNvx nvx;
-  const auto scans = testing::ScanLines(
-      nvx, {"a " + M + "abc", "def = 5", "", "x" + M + " 5", "- 5 ", "-5", "[x", "#", "7"});
-  std::vector<std::string> drawn;
-  std::vector<TScanState> ends;
-  for (const auto& scan : scans) {
-    drawn.push_back(Drawn(scan));
-    ends.push_back(scan.end_state);
-  }
-  // The flag a minus line's trailing blank leaves does not reach the next line's amount.
-  EXPECT_EQ(drawn, (std::vector<std::string>{"I|S|MMMM", "MMMMMMM", "", "MM|S|N", "O|S|R|S", "O|N",
-                                             "LL", "C", "N"}));
-  EXPECT_EQ(ends, (std::vector<TScanState>{2, 2, 2, 0, 0, 0, 3, 1, 1}));
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Lines, NvxLineTest, ::testing::Values(
+    LineCase{"MinusLine", "      -      1,234.50  rent", 0, "SSSSSS|O|SSSSSS|RRRRRRRR|SS|IIII", 0},
+    LineCase{"TwoMinusSigns", "--   1.234,56", 0, "O|O|SSS|NNNNNNNN", 0},
+    LineCase{"SignGluedToAmount", "-5 7", 0, "O|N|S|R", 0},
+    LineCase{"EveryAmountAfterBlanks", "- 5 6", 0, "O|S|R|S|R", 0},
+    LineCase{"ControlBytesStrip", "\x01-\x02 5\x1f", 0, "S|O|SS|R|S", 0},
+    LineCase{"TextBeforeMinus", "a - 5", 0, "I|S|O|S|N", 0},
+    LineCase{"SignAfterBlankKeepsTheFlag", "- -5", 0, "O|S|O|R", 0},
+    LineCase{"DoubledSeparators", "1,,2 3..4", 0, "N|O|O|O|S|N|O|O|O", 0},
+    LineCase{"GluedToEquals", "x=5", 0, "I|O|O", 0},
+    LineCase{"AfterOperators", "(1*2/3+4^5)", 0, "O|N|O|N|O|N|O|N|O|N|O", 0},
+    LineCase{"CrLfIsOneToken", "a\r\n\r5", 0, "I|OO|O|O", 0},
+    LineCase{"Comment", "12 # [x] 5", 0, "NN|S|CCCCCCC", 1},
+    LineCase{"CommentStopsAtLineBreak", "ab#a\r\nb", 0, "II|CC|OO|I", 1},
+    LineCase{"Link", "[a#b] 5", 0, "LLLLL|S|N", 0},
+    LineCase{"UnclosedLink", "x [open", 0, "I|S|LLLLL", 3},
+    LineCase{"LinkStopsAtLineFeed", "[a\nb]", 0, "LL|O|I|O", 3},
+    LineCase{"CommentRangePassesOn", "- 5", 1, "O|S|R", 1},
+    LineCase{"MarkedClosedOnItsLine", M + "a #b [c" + M + " 5", 0, "IIIIIIIII|S|N", 0},
+    LineCase{"MarkedLeftOpen", "a " + M + "abc", 0, "I|S|MMMM", 2},
+    LineCase{"MarkThenLineBreaks", M + "\r\n", 0, "MM|M", 2},
+    LineCase{"MarkedGoesOn", "def = 5", 2, "MMMMMMM", 2},
+    LineCase{"MarkedDigitsOneByOne", "\t12", 2, "M|M|M", 2},
+    LineCase{"MarkedWordStopsAtTab", "ab[c]d\tb", 2, "MMMMMM|M|M", 2},
+    LineCase{"MarkedClosesAtMark", "abc" + M + " 5", 2, "MMMM|S|N", 0},
+    LineCase{"CommentEndsMarked", "ab#c", 2, "MM|CC", 1},
+    LineCase{"LinkEndsMarked", "[c] x", 2, "LLL|S|I", 0},
+    LineCase{"MarkReopensAndCloses", M + "xyz" + M, 2, "IIIII", 0}),
+    NameBy<&LineCase::name>());
+// clang-format on
 
 // The attribute each kind of token is painted with, and the end of the line, which has none and
 // stays put when asked for one more token.
@@ -137,7 +102,6 @@ struct NameCase {
   std::string ident;
   int kind;
 };
-void PrintTo(const NameCase& c, std::ostream* os) { *os << c.name; }
 
 class NvxNameTest : public ::testing::TestWithParam<NameCase> {};
 
@@ -154,32 +118,23 @@ TEST_P(NvxNameTest, Kind) {
 
 std::string Zs(char last) { return std::string(39, 'z') + last; }  // 39 * 26 + hash of `last`
 
-constexpr int kFun = TSynhighNvx::kFunction;
-constexpr int kIdn = TSynhighNvx::kIdentifier;
-constexpr int kLoc = TSynhighNvx::kLocalVariable;
-constexpr int kGlo = TSynhighNvx::kGlobalVariable;
+enum : int { kFun = TSynhighNvx::kFunction, kIdn, kLoc = TSynhighNvx::kLocalVariable, kGlo };
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, NvxNameTest,
-    ::testing::Values(NameCase{"FunctionAnyCase", {}, {}, "SqRt", kFun},
-                      NameCase{"FunctionWithDigit", {}, {}, "sqrt2", kIdn},
-                      NameCase{"PrefixOfFunction", {}, {}, "trun", kIdn},
-                      NameCase{"FunctionBeforeLocal", {"sin"}, {}, "Sin", kFun},
-                      NameCase{"LocalBeforeGlobal", {"x"}, {"x"}, "X", kLoc},
-                      NameCase{"Global", {"net"}, {"total"}, "Total", kGlo},
-                      NameCase{"DigitsMatchEachOther", {"r1"}, {}, "r9", kLoc},
-                      NameCase{"UnderscoreIsNoDigit", {"r1"}, {}, "r_", kIdn},
-                      NameCase{"AccentsKeepTheirCase", {"\xE9t\xE9"}, {}, "\xC9t\xC9", kIdn},
-                      NameCase{"HashAtTheLimit", {Zs('j')}, {}, Zs('j'), kLoc},
-                      NameCase{"HashOverTheLimit", {Zs('k')}, {Zs('k')}, Zs('k'), kIdn}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(NvxSyntaxTest, SwitchedOffEveryNameIsAnIdentifier) {
-  TSynhighNvx nvx;
-  nvx.SetHighlightVarsAndFunctions(false);
-  nvx.LocalVariables() = {"net"};
-  EXPECT_EQ(Drawn(ScanLine(nvx, "sqrt net", 0)), "IIII|S|III");
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Names, NvxNameTest, ::testing::Values(
+    NameCase{"FunctionAnyCase", {}, {}, "SqRt", kFun},
+    NameCase{"FunctionWithDigit", {}, {}, "sqrt2", kIdn},
+    NameCase{"PrefixOfFunction", {}, {}, "trun", kIdn},
+    NameCase{"FunctionBeforeLocal", {"sin"}, {}, "Sin", kFun},
+    NameCase{"LocalBeforeGlobal", {"x"}, {"x"}, "X", kLoc},
+    NameCase{"Global", {"net"}, {"total"}, "Total", kGlo},
+    NameCase{"DigitsMatchEachOther", {"r1"}, {}, "r9", kLoc},
+    NameCase{"UnderscoreIsNoDigit", {"r1"}, {}, "r_", kIdn},
+    NameCase{"AccentsKeepTheirCase", {"\xE9t\xE9"}, {}, "\xC9t\xC9", kIdn},
+    NameCase{"HashAtTheLimit", {Zs('j')}, {}, Zs('j'), kLoc},
+    NameCase{"HashOverTheLimit", {Zs('k')}, {Zs('k')}, Zs('k'), kIdn}),
+    NameBy<&NameCase::name>());
+// clang-format on
 
 TEST(NvxSyntaxTest, HashOfAHugeIdentifierDoesNotWrapRound) {
   // 22486740 bytes of hash 191 sum to 2^32 + 44: a 32-bit sum would wrap round into the

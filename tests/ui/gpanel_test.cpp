@@ -4,11 +4,10 @@
 
 #include <QImage>
 #include <QTest>
-#include <functional>
-#include <ostream>
-#include <string>
 #include <utility>
 #include <vector>
+
+#include "common/case_name.h"
 
 namespace numvex {
 namespace {
@@ -27,37 +26,52 @@ struct FrameCase {
   int mid_line_width;
   int border;  // pixels the gradient keeps off on every side
 };
-void PrintTo(const FrameCase& c, std::ostream* os) { *os << c.name; }
 
-void ApplyFrame(QFrame& frame, const FrameCase& c) {
-  frame.setFrameStyle(c.style);
-  frame.setLineWidth(c.line_width);
-  frame.setMidLineWidth(c.mid_line_width);
+void SetFrame(QFrame& frame, const FrameCase* c, QSize size) {
+  if (c != nullptr) {
+    frame.setFrameStyle(c->style);
+    frame.setLineWidth(c->line_width);
+    frame.setMidLineWidth(c->mid_line_width);
+  }
+  frame.resize(size);
 }
 
 // What the panel must look like where it paints no gradient: an ordinary opaque frame.
-QImage RenderPlain(const FrameCase& c, QSize size) {
+QImage RenderPlain(QSize size, const FrameCase* c = nullptr) {
   QFrame plain;
   plain.setAutoFillBackground(true);
-  ApplyFrame(plain, c);
-  plain.resize(size);
+  plain.setFrameStyle(QFrame::Panel | QFrame::Raised);
+  SetFrame(plain, c, size);
   return Render(plain);
 }
 
-const FrameCase kRaisedPanel = {"RaisedPanel", QFrame::Panel | QFrame::Raised, 1, 0, 1};
+// A panel with Color_1 and on, switched off when given no colours; of its own frame and
+// palette unless given others.
+QImage RenderPanel(QSize size, std::vector<TColor> colors, int percent = 100,
+                   bool horizontal = true, const FrameCase* c = nullptr,
+                   const QPalette* palette = nullptr) {
+  TGPanel panel;
+  if (palette != nullptr) panel.setPalette(*palette);
+  SetFrame(panel, c, size);
+  panel.SetActive(!colors.empty());
+  colors.resize(3, clAqua);
+  panel.SetColor_1(colors[0]);
+  panel.SetColor_2(colors[1]);
+  panel.SetColor_3(colors[2]);
+  panel.SetPercent(percent);
+  panel.SetHorizontal(horizontal);
+  return Render(panel);
+}
 
 class TGPanelFrameTest : public ::testing::TestWithParam<FrameCase> {};
 
 TEST_P(TGPanelFrameTest, GradientFillsTheInsideAndLeavesTheFrameAlone) {
   const FrameCase& c = GetParam();
   const QSize size(120, 40);
-  TGPanel panel;
-  ApplyFrame(panel, c);
-  panel.SetColor_1(MakeColor(255, 0, 0));
-  panel.SetColor_2(MakeColor(0, 0, 255));
-  panel.resize(size);
-  const QImage image = Render(panel);
-  const QImage plain = RenderPlain(c, size);
+  const QImage image =
+      RenderPanel(size, {MakeColor(255, 0, 0), MakeColor(0, 0, 255)}, 100, true, &c);
+  const QImage plain = RenderPlain(size, &c);
+  EXPECT_TRUE(RenderPanel(size, {}, 100, true, &c) == plain);  // switched off: just the frame
   const QRect inside = QRect(QPoint(0, 0), size).adjusted(c.border, c.border, -c.border, -c.border);
   for (int y = 0; y < size.height(); ++y) {
     for (int x = 0; x < size.width(); ++x) {
@@ -69,44 +83,30 @@ TEST_P(TGPanelFrameTest, GradientFillsTheInsideAndLeavesTheFrameAlone) {
   EXPECT_EQ(image.pixelColor(inside.topLeft()), QColor(255, 0, 0));
   EXPECT_EQ(image.pixelColor(inside.bottomLeft()), QColor(255, 0, 0));
   const QColor last = image.pixelColor(inside.topRight());
-  EXPECT_LE(last.red(), 8);
-  EXPECT_GE(last.blue(), 247);
-
-  // Switched off it is exactly the plain panel.
-  panel.SetActive(false);
-  EXPECT_TRUE(Render(panel) == plain);
+  EXPECT_TRUE(last.red() <= 8 && last.blue() >= 247) << last.name().toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Frames, TGPanelFrameTest,
-    ::testing::Values(kRaisedPanel,
-                      FrameCase{"SunkenPanel3", QFrame::Panel | QFrame::Sunken, 3, 0, 3},
-                      FrameCase{"WinPanel", QFrame::WinPanel | QFrame::Raised, 1, 0, 2},
-                      FrameCase{"BoxWithMidLine", QFrame::Box | QFrame::Raised, 1, 1, 3},
-                      FrameCase{"NoFrame", QFrame::NoFrame, 1, 0, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Frames, TGPanelFrameTest, ::testing::Values(
+    FrameCase{"RaisedPanel", QFrame::Panel | QFrame::Raised, 1, 0, 1},
+    FrameCase{"SunkenPanel3", QFrame::Panel | QFrame::Sunken, 3, 0, 3},
+    FrameCase{"WinPanel", QFrame::WinPanel | QFrame::Raised, 1, 0, 2},
+    FrameCase{"BoxWithMidLine", QFrame::Box | QFrame::Raised, 1, 1, 3},
+    FrameCase{"NoFrame", QFrame::NoFrame, 1, 0, 0}),
+    testing::NameBy<&FrameCase::name>());
+// clang-format on
 
 // Percent out of range is clamped: 0 paints like 1, 150 like 100 (one band, Color_3 unused).
 TEST(TGPanelTest, PercentOutOfRangePaintsLikeItsLimit) {
-  auto render = [](int percent, bool horizontal) {
-    TGPanel panel;
-    panel.SetColor_1(clBlack);
-    panel.SetColor_2(clWhite);
-    panel.SetColor_3(clRed);
-    panel.SetHorizontal(horizontal);
-    panel.SetPercent(percent);
-    panel.resize(300, 50);
-    return Render(panel);
-  };
   for (bool horizontal : {true, false}) {
-    EXPECT_TRUE(render(0, horizontal) == render(1, horizontal));
-    EXPECT_TRUE(render(-5, horizontal) == render(1, horizontal));
-    EXPECT_TRUE(render(150, horizontal) == render(100, horizontal));
-    EXPECT_TRUE(render(100, horizontal) != render(99, horizontal));
-    EXPECT_EQ(render(1, horizontal).pixelColor(1, 1), QColor(Qt::black));
-    const QColor end = render(1, horizontal).pixelColor(298, 48);  // within rounding of red
-    EXPECT_GE(end.red(), 250);
-    EXPECT_LE(end.green() + end.blue(), 16);
+    auto render = [&](int percent) {
+      return RenderPanel({300, 50}, {clBlack, clWhite, clRed}, percent, horizontal);
+    };
+    EXPECT_TRUE(render(0) == render(1) && render(-5) == render(1));
+    EXPECT_TRUE(render(150) == render(100) && render(100) != render(99));
+    EXPECT_EQ(render(1).pixelColor(1, 1), QColor(Qt::black));
+    const QColor end = render(1).pixelColor(298, 48);  // within rounding of red
+    EXPECT_TRUE(end.red() >= 250 && end.green() + end.blue() <= 16) << end.name().toStdString();
   }
 }
 
@@ -117,60 +117,39 @@ TEST(TGPanelTest, ColoursResolveThroughThePalette) {
   palette.setColor(QPalette::Window, QColor(0xFE, 0xDC, 0xBA));
   for (const auto& [color, expected] :
        {std::pair{clBtnFace, QColor(0x12, 0x34, 0x56)}, {clNone, QColor(0xFE, 0xDC, 0xBA)}}) {
-    TGPanel panel;
-    panel.setPalette(palette);
-    panel.SetColor_1(color);
-    panel.SetColor_2(color);
-    panel.resize(30, 20);
-    const QImage image = Render(panel);
-    EXPECT_EQ(image.pixelColor(1, 1), expected);
-    EXPECT_EQ(image.pixelColor(28, 18), expected);
+    const QImage image = RenderPanel({30, 20}, {color, color}, 100, true, nullptr, &palette);
+    EXPECT_TRUE(image.pixelColor(1, 1) == expected && image.pixelColor(28, 18) == expected);
   }
 }
 
 TEST(TGPanelTest, TooSmallForItsBevelsPaintsOnlyThePanel) {
   for (const QSize size : {QSize(2, 2), QSize(2, 40), QSize(40, 2)}) {
     for (int percent : {1, 50, 100}) {
-      TGPanel panel;
-      panel.SetColor_1(clNavy);
-      panel.SetPercent(percent);
-      panel.resize(size);
-      EXPECT_TRUE(Render(panel) == RenderPlain(kRaisedPanel, size)) << percent;
+      EXPECT_TRUE(RenderPanel(size, {clNavy}, percent) == RenderPlain(size)) << percent;
     }
   }
-  TGPanel one;
-  one.SetColor_1(clNavy);
-  one.resize(3, 3);
-  EXPECT_EQ(Render(one).pixelColor(1, 1), QColor(0, 0, 128));  // a one-pixel inside is painted
+  EXPECT_EQ(RenderPanel({3, 3}, {clNavy}).pixelColor(1, 1), QColor(0, 0, 128));  // one pixel inside
 }
 
-class PaintCounter : public QObject {
- public:
+struct CountingPanel : TGPanel {
   int paints = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
+  void paintEvent(QPaintEvent* event) override {
+    ++paints;
+    TGPanel::paintEvent(event);
   }
 };
 
 TEST(TGPanelTest, EverySetterRepaintsEvenWithTheSameValue) {
-  TGPanel panel;
+  CountingPanel panel;
   panel.resize(60, 40);
-  PaintCounter counter;
-  panel.installEventFilter(&counter);
   panel.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
-  const std::vector<std::function<void()>> setters = {
-      [&] { panel.SetActive(panel.Active()); },         [&] { panel.SetColor_1(panel.Color_1()); },
-      [&] { panel.SetColor_2(panel.Color_2()); },       [&] { panel.SetColor_3(panel.Color_3()); },
-      [&] { panel.SetHorizontal(panel.Horizontal()); }, [&] { panel.SetPercent(500); }};
-  for (size_t i = 0; i < setters.size(); ++i) {
+  for (const char* property :
+       {"Active", "Color_1", "Color_2", "Color_3", "Horizontal", "Percent"}) {
     QTest::qWait(20);  // let any pending paint pass first
-    const int before = counter.paints;
-    setters[i]();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return counter.paints > before; }, 2000)) << i;
+    const int before = panel.paints;
+    ASSERT_TRUE(panel.setProperty(property, panel.property(property)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel.paints > before; }, 2000)) << property;
   }
 }
 

@@ -2,35 +2,35 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace numvex {
 namespace {
 
 TEST(ToQColorTest, RedSitsInTheLowestByte) {
-  const QPalette palette;
-  EXPECT_EQ(ToQColor(0x00030201, palette), QColor(1, 2, 3));
-  EXPECT_EQ(ToQColor(MakeColor(250, 128, 7), palette), QColor(250, 128, 7));
-  EXPECT_EQ(ToQColor(clNavy, palette), QColor(0, 0, 128));
+  EXPECT_EQ(ToQColor(0x00030201, QPalette()), QColor(1, 2, 3));
+  EXPECT_EQ(ToQColor(MakeColor(250, 128, 7), QPalette()), QColor(250, 128, 7));
 }
 
 TEST(ToQColorTest, SystemColoursComeFromTheirPaletteRole) {
   // Every role a colour of its own, so a wrong role or group cannot pass by accident.
   QPalette palette;
   for (int role = 0; role < QPalette::NColorRoles; ++role) {
-    if (role == QPalette::NoRole) continue;
-    palette.setColor(static_cast<QPalette::ColorRole>(role), QColor(10 + 9 * role, 200 - role, 7));
+    if (role != QPalette::NoRole) {
+      palette.setColor(static_cast<QPalette::ColorRole>(role),
+                       QColor(10 + 9 * role, 200 - role, 7));
+    }
   }
   palette.setColor(QPalette::Disabled, QPalette::Text, QColor(1, 2, 250));
-  const struct {
-    int index;
-    QPalette::ColorGroup group;
-    QPalette::ColorRole role;
-  } kCases[] = {
-      {5, QPalette::Active, QPalette::Base},       {8, QPalette::Active, QPalette::Text},
-      {13, QPalette::Active, QPalette::Highlight}, {15, QPalette::Active, QPalette::Button},
-      {16, QPalette::Active, QPalette::Dark},      {17, QPalette::Disabled, QPalette::Text},
-      {20, QPalette::Active, QPalette::Light},     {24, QPalette::Active, QPalette::ToolTipBase}};
-  for (const auto& c : kCases) {
-    EXPECT_EQ(ToQColor(0xFF000000 | c.index, palette), palette.color(c.group, c.role)) << c.index;
+  using P = QPalette;
+  // clang-format off
+  const std::tuple<int, P::ColorGroup, P::ColorRole> kCases[] = {
+      {5, P::Active, P::Base},       {8, P::Active, P::Text},     {13, P::Active, P::Highlight},
+      {15, P::Active, P::Button},    {16, P::Active, P::Dark},    {17, P::Disabled, P::Text},
+      {20, P::Active, P::Light},     {24, P::Active, P::ToolTipBase}};
+  // clang-format on
+  for (const auto& [index, group, role] : kCases) {
+    EXPECT_EQ(ToQColor(0xFF000000 | index, palette), palette.color(group, role)) << index;
   }
   // No colour, the unused index and indexes past the table.
   for (TColor none : {clNone, 0xFF000019u, 0xFF00001Fu, 0xFF0000FFu}) {
