@@ -52,11 +52,7 @@ TEST(FindOperator, StopsAtFirstDigitOrOperator) {
   EXPECT_EQ(FindOperator("  * 5", true).op, '*');
   EXPECT_EQ(FindOperator("  * 5", true).position, 3);
   EXPECT_EQ(FindOperator("5 - 3", true).position, 0);
-  EXPECT_EQ(FindOperator("\xf7"
-                         "2",
-                         true)
-                .op,
-            '\xf7');
+  EXPECT_EQ(FindOperator("\xf7 2", true).op, '\xf7');
   EXPECT_EQ(FindOperator("+ 5", false).position, 0);
   EXPECT_EQ(FindOperator("abc", true).position, 0);
 }
