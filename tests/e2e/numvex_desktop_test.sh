@@ -385,6 +385,24 @@ note 42
 "
 }
 
+# Select all right after typing: releasing Ctrl+A leaves the edited line, whose run is
+# rewritten; the selection still holds the whole tape for copying and typing over.
+case_select_all() {
+  local name='Ctrl+A after typing selects the whole rewritten tape' file=$WORK/select.nvx
+  : >"$file"
+  begin "$name" "$file" || return
+  keys KP_4 KP_5 KP_Add
+  type_text '12 rent'
+  keys ctrl+a ctrl+c
+  type_text x
+  keys Return ctrl+v
+  finish "$name" "$file" \
+    "x
+      +          45.00
+      +          12.00  rent
+"
+}
+
 # A correction: an amount changed in a saved tape; leaving its line with Down
 # recalculates the result.
 case_correction() {
@@ -488,6 +506,7 @@ case_main_keyboard
 case_main_keyboard_slash
 case_shift_return
 case_keypad_clicks
+case_select_all
 case_correction
 case_close_question
 
