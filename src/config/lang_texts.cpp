@@ -146,7 +146,7 @@ constexpr LangEntry kTexts[] = {
      "Editor-Optionen\" können Sie zusätzlich ein Syntax-Menü aktivieren, um z.B. Quelltexte "
      "komfortabel bearbeiten zu können. Diese Option ist vor allem für Programmierer "
      "hilfreich."},
-    {"dlgSaveAsCaption", "Numvex-Datei speichern", "Numvex-Datei speichern"},
+    {"dlgSaveAsCaption", "Save Numvex file", "Numvex-Datei speichern"},
     {"Filter", NUMVEX_FILTER_EN, NUMVEX_FILTER_DE},
     {"FilterOpen", NUMVEX_FILTER_EN "|All supported files|" NUMVEX_ALL_SUPPORTED_PATTERNS,
      NUMVEX_FILTER_DE "|Alle unterstützten Dateien|" NUMVEX_ALL_SUPPORTED_PATTERNS},
