@@ -5,45 +5,39 @@
 #include <unistd.h>
 
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "common/processes.h"
+
 namespace numvex {
 namespace {
 
-constexpr char kLockName[] = "test.lock";
-constexpr int kWaitMs = 30000;  // a safety net for a hung helper, never a measurement
+using testing::kWaitMs;
 
-// A helper process holding the lock, like a running instance of the program.
-class Holder {
+// A program instance in a process of its own, with its runtime folder set to `folder`.
+class Instance {
  public:
-  explicit Holder(const QStringList& arguments,
-                  const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+  explicit Instance(const QString& folder) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", folder);
     process_.setProcessEnvironment(env);
-    process_.start(NUMVEX_LOCK_HOLDER, arguments);
+    process_.start(NUMVEX_PROBE, {"lock"});
   }
-  ~Holder() { Release(); }
-  // "first holding" or "second holding" once the helper has decided.
+  ~Instance() { End(); }
+  // "first holding" or "second holding", once it has decided.
   std::string Verdict() {
-    if (verdict_.empty()) {
-      while (!process_.canReadLine() && process_.state() != QProcess::NotRunning &&
-             process_.waitForReadyRead(kWaitMs)) {
-      }
-      verdict_ = process_.readLine().trimmed().toStdString();
-    }
+    testing::WaitUntil([this] { return process_.canReadLine() || !process_.isOpen(); });
+    if (verdict_.empty()) verdict_ = process_.readLine().trimmed().toStdString();
     return verdict_;
   }
-  // The instance ends normally.
-  void Release() {
-    if (process_.state() == QProcess::NotRunning) return;
+  void End() {
     process_.closeWriteChannel();
     process_.waitForFinished(kWaitMs);
   }
-  // The instance is killed without any chance to clean up.
   void Crash() {
     process_.kill();
     process_.waitForFinished(kWaitMs);
@@ -57,80 +51,53 @@ class Holder {
 class InstanceLockTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-  QString Folder() const { return dir_.path(); }
-  std::unique_ptr<Holder> Start() {
-    return std::make_unique<Holder>(QStringList{Folder(), kLockName});
-  }
+  std::string Verdict() { return Instance(dir_.path()).Verdict(); }
   QTemporaryDir dir_;
+  const std::string folder_ = dir_.path().toStdString();
 };
 
-TEST_F(InstanceLockTest, FirstWhileNoInstanceRunsWhateverCameBefore) {
-  auto a = Start();
-  EXPECT_EQ(a->Verdict(), "first holding");
-  auto b = Start();
-  ASSERT_EQ(b->Verdict(), "second holding");
-  a->Release();  // the first has gone, but b still runs
-  auto c = Start();
-  EXPECT_EQ(c->Verdict(), "second holding");
-  b->Release();
-  c->Release();
-  auto d = Start();
-  EXPECT_EQ(d->Verdict(), "first holding");
-  // A crashed instance and the file it leaves behind do not count.
-  d->Crash();
-  ASSERT_TRUE(QFile::exists(Folder() + "/" + kLockName));
-  EXPECT_EQ(Start()->Verdict(), "first holding");
+// Whoever starts while any instance runs is second, whatever came before; a crashed
+// instance and the file it leaves behind do not count.
+TEST_F(InstanceLockTest, FirstOnlyWhileNoInstanceRuns) {
+  Instance a(dir_.path());
+  EXPECT_EQ(a.Verdict(), "first holding");
+  EXPECT_TRUE(QFile::exists(dir_.path() + "/" + kInstanceLockName));
+  Instance b(dir_.path());
+  ASSERT_EQ(b.Verdict(), "second holding");
+  a.End();
+  EXPECT_EQ(Verdict(), "second holding");
+  b.Crash();
+  EXPECT_EQ(Verdict(), "first holding");
 }
 
 TEST_F(InstanceLockTest, ExactlyOneOfManySimultaneousStartsIsFirst) {
-  std::vector<std::unique_ptr<Holder>> holders;
-  for (int i = 0; i < 12; ++i) holders.push_back(Start());
-  int first = 0;
-  for (auto& holder : holders) {
-    const std::string verdict = holder->Verdict();
-    EXPECT_TRUE(verdict == "first holding" || verdict == "second holding") << verdict;
-    if (verdict == "first holding") ++first;
-  }
-  EXPECT_EQ(first, 1);
+  std::vector<std::unique_ptr<Instance>> instances;
+  for (int i = 0; i < 12; ++i) instances.push_back(std::make_unique<Instance>(dir_.path()));
+  std::vector<std::string> verdicts;
+  for (auto& instance : instances) verdicts.push_back(instance->Verdict());
+  EXPECT_EQ(std::count(verdicts.begin(), verdicts.end(), "first holding"), 1);
+  EXPECT_EQ(std::count(verdicts.begin(), verdicts.end(), "second holding"), 11);
 }
 
-// The lock is the object's: a second object, in this process too, sees it held, and the lock
-// goes with the object, but not with programs the instance started.
+// The lock is the object's, seen by a second object in this process too; it goes with the
+// object, and a program the instance started does not keep it.
 TEST_F(InstanceLockTest, LockLivesAsLongAsTheObject) {
-  const std::string folder = Folder().toStdString();
   QProcess child;
   {
-    InstanceLock first(folder, kLockName);
-    EXPECT_TRUE(first.FirstInstance());
-    EXPECT_TRUE(first.Holding());
-    InstanceLock second(folder, kLockName);
-    EXPECT_FALSE(second.FirstInstance());
-    EXPECT_TRUE(second.Holding());
-    EXPECT_EQ(Start()->Verdict(), "second holding");
-    child.start("cat", QStringList{});  // lives until its stdin closes
+    InstanceLock first(folder_, kInstanceLockName), second(folder_, kInstanceLockName);
+    EXPECT_TRUE(first.FirstInstance() && first.Holding());
+    EXPECT_TRUE(!second.FirstInstance() && second.Holding());
+    EXPECT_EQ(Verdict(), "second holding");
+    child.start("cat", {});  // lives until its stdin closes
     ASSERT_TRUE(child.waitForStarted(kWaitMs));
   }
-  EXPECT_TRUE(InstanceLock(folder, kLockName).FirstInstance());
-  EXPECT_EQ(Start()->Verdict(), "first holding");
+  EXPECT_EQ(Verdict(), "first holding");
   child.closeWriteChannel();
   child.waitForFinished(kWaitMs);
-}
-
-TEST_F(InstanceLockTest, UnusableFolderCountsAsFirstAndHoldsNothing) {
-  for (const QString& folder : {Folder() + "/missing", QString()}) {
-    InstanceLock lock(folder.toStdString(), kLockName);
-    EXPECT_TRUE(lock.FirstInstance());
-    EXPECT_FALSE(lock.Holding());
+  for (const std::string& unusable : {folder_ + "/missing", std::string()}) {
+    InstanceLock lock(unusable, kInstanceLockName);
+    EXPECT_TRUE(lock.FirstInstance() && !lock.Holding()) << unusable;
   }
-}
-
-TEST_F(InstanceLockTest, ProgramLockLivesInTheRuntimeFolder) {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("XDG_RUNTIME_DIR", Folder());
-  Holder a({}, env);
-  ASSERT_EQ(a.Verdict(), "first holding");
-  EXPECT_TRUE(QFile::exists(Folder() + "/" + kInstanceLockName));
-  EXPECT_EQ(Holder({}, env).Verdict(), "second holding");
 }
 
 unsigned Mode(const std::string& path) {
@@ -139,41 +106,36 @@ unsigned Mode(const std::string& path) {
                                                                  : 0;
 }
 
-TEST(InstanceLockFolderTest, RuntimeFolderOrAPrivateFolderInTmp) {
+// The runtime folder when it is an absolute path to a folder, else a private one in /tmp,
+// made or tightened to 0700 when it is ours and refused when it is a link or a file.
+TEST(InstanceLockFolderTest, RuntimeFolderOrAPrivateFolder) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-  qputenv("XDG_RUNTIME_DIR", dir.path().toUtf8());
-  EXPECT_EQ(InstanceLockFolder(), dir.path().toStdString());
+  const std::string base = dir.path().toStdString(), saved = qgetenv("XDG_RUNTIME_DIR").data();
   const std::string tmp = "/tmp/numvex-" + std::to_string(geteuid());
-  for (const char* unusable : {"", "run/user", "/nonexistent/numvex-runtime"}) {
-    qputenv("XDG_RUNTIME_DIR", unusable);
-    EXPECT_EQ(InstanceLockFolder(), tmp) << unusable;
+  for (const std::string& runtime : {base, std::string(), std::string("run/user"), base + "/no"}) {
+    qputenv("XDG_RUNTIME_DIR", runtime.c_str());
+    EXPECT_EQ(InstanceLockFolder(), runtime == base ? base : tmp) << runtime;
   }
-  qunsetenv("XDG_RUNTIME_DIR");
-  EXPECT_EQ(InstanceLockFolder(), tmp);
+  qputenv("XDG_RUNTIME_DIR", saved.c_str());
   EXPECT_EQ(Mode(tmp), S_IFDIR | 0700u);
-  qputenv("XDG_RUNTIME_DIR", saved);
-}
-
-TEST(PrivateFolderTest, MadeOrTightenedWhenOursRefusedOtherwise) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const std::string base = dir.path().toStdString();
-  EXPECT_EQ(PrivateFolder(base + "/new"), base + "/new");
-  EXPECT_EQ(Mode(base + "/new"), S_IFDIR | 0700u);
   ASSERT_EQ(mkdir((base + "/open").c_str(), 0777), 0);
   ASSERT_EQ(chmod((base + "/open").c_str(), 0777), 0);
-  EXPECT_EQ(PrivateFolder(base + "/open"), base + "/open");
-  EXPECT_EQ(Mode(base + "/open"), S_IFDIR | 0700u);
-  ASSERT_EQ(symlink((base + "/new").c_str(), (base + "/link").c_str()), 0);
-  EXPECT_EQ(PrivateFolder(base + "/link"), "");
+  ASSERT_EQ(symlink((base + "/open").c_str(), (base + "/link").c_str()), 0);
   std::ofstream(base + "/file") << "x";
-  EXPECT_EQ(PrivateFolder(base + "/file"), "");
-  if (geteuid() == 0) {  // only root can give a folder away
+  const bool root = geteuid() == 0;  // only root can give a folder away
+  if (root) {
     ASSERT_EQ(mkdir((base + "/foreign").c_str(), 0700), 0);
     ASSERT_EQ(chown((base + "/foreign").c_str(), 65534, 65534), 0);
-    EXPECT_EQ(PrivateFolder(base + "/foreign"), "");
+  }
+  // clang-format off
+  for (const auto& [name, ours] : {std::pair{"/new", true}, {"/open", true}, {"/link", false},
+                                   {"/file", false}, {"/foreign", !root}}) {
+    // clang-format on
+    EXPECT_EQ(PrivateFolder(base + name), ours ? base + name : "") << name;
+    if (ours) {
+      EXPECT_EQ(Mode(base + name), S_IFDIR | 0700u) << name;
+    }
   }
 }
 

@@ -4,155 +4,91 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <cctype>
 #include <memory>
-#include <ostream>
-#include <string>
 
 #include "platform/virtual_keys.h"
 
 namespace numvex {
 namespace {
 
-enum class Layout { kUs, kGerman };
+constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier, kShift = Qt::ShiftModifier,
+                                kPad = Qt::KeypadModifier, kCtrl = Qt::ControlModifier,
+                                kAltGr = Qt::ControlModifier | Qt::AltModifier;
 
-std::unique_ptr<KeyLayout> Make(Layout layout) {
-  return layout == Layout::kUs ? UsLayout() : GermanLayout();
-}
-
-const char* NameOf(Layout layout) { return layout == Layout::kUs ? "US" : "German"; }
-
-// A key released on a layout, as QTest would synthesise it: Qt's key, modifiers and text.
-struct KeyCase {
-  const char* what;
-  Layout layout;
-  int key;
-  Qt::KeyboardModifiers modifiers;
-  const char* text;  // UTF-8
-  int expected_vk;
-  bool operator_key;
-};
-
-std::ostream& operator<<(std::ostream& os, const KeyCase& c) {
-  return os << NameOf(c.layout) << ": " << c.what;
-}
-
-// "shift+7 types slash" becomes "Shift7TypesSlash".
-std::string CaseName(const ::testing::TestParamInfo<KeyCase>& info) {
-  std::string name;
-  bool upper = true;
-  for (const char* p = info.param.what; *p != '\0'; ++p) {
-    const bool alnum = std::isalnum(static_cast<unsigned char>(*p)) != 0;
-    if (alnum) name.push_back(upper ? static_cast<char>(std::toupper(*p)) : *p);
-    upper = !alnum;
-  }
-  return name;
-}
-
-class KeyEventTest : public ::testing::TestWithParam<KeyCase> {};
-
-TEST_P(KeyEventTest, VirtualKeyAndOperatorKey) {
-  const KeyCase& c = GetParam();
-  std::unique_ptr<KeyLayout> layout = Make(c.layout);
-  QKeyEvent event(QEvent::KeyRelease, c.key, c.modifiers, QString::fromUtf8(c.text));
-  const int vk = layout->VirtualKeyOf(event);
-  EXPECT_EQ(vk, c.expected_vk);
-  EXPECT_EQ(IsOperatorKey(vk, *layout), c.operator_key);
-}
-
-constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
-constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
-constexpr Qt::KeyboardModifiers kKeypad = Qt::KeypadModifier;
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Us, KeyEventTest, ::testing::Values(
-    KeyCase{"minus", Layout::kUs, Qt::Key_Minus, kNone, "-", 189, true},
-    KeyCase{"slash", Layout::kUs, Qt::Key_Slash, kNone, "/", 191, true},
-    KeyCase{"equal key", Layout::kUs, Qt::Key_Equal, kNone, "=", 187, false},
-    // "+" is Shift on the "=" key: a key code without shift bits never matches it.
-    KeyCase{"shift+equal types plus", Layout::kUs, Qt::Key_Plus, kShift, "+", 187, false},
-    KeyCase{"shift+8 types star", Layout::kUs, Qt::Key_Asterisk, kShift, "*", '8', false},
-    KeyCase{"digit 7", Layout::kUs, Qt::Key_7, kNone, "7", '7', true},
-    KeyCase{"shift+7 types ampersand", Layout::kUs, Qt::Key_Ampersand, kShift, "&", '7', true},
-    KeyCase{"question mark on the slash key", Layout::kUs, Qt::Key_Question, kShift, "?", 191, true},
-    KeyCase{"letter a", Layout::kUs, Qt::Key_A, kNone, "a", 'A', false},
-    KeyCase{"ctrl+a", Layout::kUs, Qt::Key_A, Qt::ControlModifier, "\x01", 'A', false},
-    KeyCase{"return", Layout::kUs, Qt::Key_Return, kNone, "\r", kVkReturn, false},
-    KeyCase{"keypad enter", Layout::kUs, Qt::Key_Enter, kKeypad, "\r", kVkReturn, false},
-    KeyCase{"space", Layout::kUs, Qt::Key_Space, kNone, " ", kVkSpace, false},
-    KeyCase{"keypad plus", Layout::kUs, Qt::Key_Plus, kKeypad, "+", kVkAdd, false},
-    KeyCase{"keypad minus", Layout::kUs, Qt::Key_Minus, kKeypad, "-", kVkSubtract, false},
-    KeyCase{"keypad star", Layout::kUs, Qt::Key_Asterisk, kKeypad, "*", kVkMultiply, false},
-    KeyCase{"keypad slash", Layout::kUs, Qt::Key_Slash, kKeypad, "/", kVkDivide, false},
-    KeyCase{"keypad 7", Layout::kUs, Qt::Key_7, kKeypad, "7", kVkNumpad0 + 7, false},
-    KeyCase{"keypad 7 without num lock", Layout::kUs, Qt::Key_Home, kKeypad, "", 36, false},
-    KeyCase{"left arrow", Layout::kUs, Qt::Key_Left, kNone, "", 37, false},
-    KeyCase{"F3", Layout::kUs, Qt::Key_F3, kNone, "", 114, false}), CaseName);
-
-INSTANTIATE_TEST_SUITE_P(German, KeyEventTest, ::testing::Values(
-    KeyCase{"plus", Layout::kGerman, Qt::Key_Plus, kNone, "+", 187, true},
-    // Shift+"+" types "*" on the same key, which counts because "+" is its plain character.
-    KeyCase{"shift+plus types star", Layout::kGerman, Qt::Key_Asterisk, kShift, "*", 187, true},
-    KeyCase{"minus", Layout::kGerman, Qt::Key_Minus, kNone, "-", 189, true},
-    KeyCase{"shift+7 types slash", Layout::kGerman, Qt::Key_Slash, kShift, "/", '7', true},
-    // Where the US keyboard has "/", German has "#".
-    KeyCase{"number sign", Layout::kGerman, Qt::Key_NumberSign, kNone, "#", 191, false},
-    KeyCase{"sharp s", Layout::kGerman, Qt::Key_ssharp, kNone, "ß", 219, false},
-    KeyCase{"u umlaut", Layout::kGerman, Qt::Key_Udiaeresis, kNone, "ü", 186, false},
-    KeyCase{"shift+0 types equal", Layout::kGerman, Qt::Key_Equal, kShift, "=", '0', false},
-    KeyCase{"letter z", Layout::kGerman, Qt::Key_Z, kNone, "z", 'Z', false},
-    KeyCase{"altgr+q types at", Layout::kGerman, Qt::Key_At, Qt::ControlModifier | Qt::AltModifier, "@", 'Q', false},
-    KeyCase{"return", Layout::kGerman, Qt::Key_Return, kNone, "\r", kVkReturn, false},
-    KeyCase{"keypad plus", Layout::kGerman, Qt::Key_Plus, kKeypad, "+", kVkAdd, false},
-    KeyCase{"keypad slash", Layout::kGerman, Qt::Key_Slash, kKeypad, "/", kVkDivide, false},
-    KeyCase{"keypad comma", Layout::kGerman, Qt::Key_Comma, kKeypad, ",", kVkDecimal, false}), CaseName);
-// clang-format on
-
-// The layout's key for a character, in the form of Windows' VkKeyScanA: shift state in the
-// high byte, -1 for a character no key types.
-TEST(VkKeyScanTest, KeyAndShiftState) {
+// A key released on the US (us = true) or German layout, as QTest would synthesise it, and
+// the virtual key it names and whether that key types an operator.
+TEST(KeyLayoutTest, VirtualKeyAndOperatorKeyOfAnEvent) {
   // clang-format off
-  const struct { Layout layout; unsigned char c; int expected; } kCases[] = {
-      {Layout::kUs, '+', 0x1BB}, {Layout::kUs, '-', 0xBD}, {Layout::kUs, '*', 0x138},
-      {Layout::kUs, '/', 0xBF}, {Layout::kUs, 247, -1}, {Layout::kUs, '=', 0xBB},
-      {Layout::kUs, 'a', 0x41}, {Layout::kUs, 'A', 0x141}, {Layout::kUs, ' ', 0x20},
-      {Layout::kUs, 0xDF, -1}, {Layout::kUs, 0, -1}, {Layout::kGerman, '+', 0xBB},
-      {Layout::kGerman, '-', 0xBD}, {Layout::kGerman, '*', 0x1BB}, {Layout::kGerman, '/', 0x137},
-      {Layout::kGerman, 247, -1}, {Layout::kGerman, 0xDF, 0xDB}, {Layout::kGerman, '\\', 0x6DB},
-      {Layout::kGerman, '@', 0x651}, {Layout::kGerman, 0x80, 0x645} /* the euro sign */,
-      {Layout::kGerman, 'z', 0x5A}, {Layout::kGerman, 'Y', 0x159}};
+  const struct { bool us; int key; Qt::KeyboardModifiers mods; const char* text; int vk; bool op; } kCases[] = {
+      {true, Qt::Key_Minus, kNone, "-", 189, true},       {true, Qt::Key_Slash, kNone, "/", 191, true},
+      {true, Qt::Key_Equal, kNone, "=", 187, false},
+      {true, Qt::Key_Plus, kShift, "+", 187, false},      // "+" is Shift on "=": no plain-key operator
+      {true, Qt::Key_Asterisk, kShift, "*", '8', false},  {true, Qt::Key_7, kNone, "7", '7', true},
+      {true, Qt::Key_Ampersand, kShift, "&", '7', true},  {true, Qt::Key_Question, kShift, "?", 191, true},
+      {true, Qt::Key_A, kCtrl, "\x01", 'A', false},       {true, Qt::Key_Return, kNone, "\r", kVkReturn, false},
+      {true, Qt::Key_Enter, kPad, "\r", kVkReturn, false}, {true, Qt::Key_Space, kNone, " ", kVkSpace, false},
+      {true, Qt::Key_Plus, kPad, "+", kVkAdd, false},     {true, Qt::Key_Minus, kPad, "-", kVkSubtract, false},
+      {true, Qt::Key_Asterisk, kPad, "*", kVkMultiply, false}, {true, Qt::Key_Slash, kPad, "/", kVkDivide, false},
+      {true, Qt::Key_0, kPad, "0", kVkNumpad0, false},    {true, Qt::Key_7, kPad, "7", kVkNumpad0 + 7, false},
+      {true, Qt::Key_Home, kPad, "", 36, false},          {true, Qt::Key_F3, kNone, "", 114, false},
+      {false, Qt::Key_Plus, kNone, "+", 187, true},
+      {false, Qt::Key_Asterisk, kShift, "*", 187, true},  // on the "+" key, which types "+" plain
+      {false, Qt::Key_Minus, kNone, "-", 189, true},      {false, Qt::Key_Slash, kShift, "/", '7', true},
+      {false, Qt::Key_NumberSign, kNone, "#", 191, false}, {false, Qt::Key_Udiaeresis, kNone, "ü", 186, false},
+      {false, Qt::Key_Equal, kShift, "=", '0', false},    {false, Qt::Key_Z, kNone, "z", 'Z', false},
+      {false, Qt::Key_At, kAltGr, "@", 'Q', false},       {false, Qt::Key_Comma, kPad, ",", kVkDecimal, false}};
   // clang-format on
   for (const auto& c : kCases) {
-    EXPECT_EQ(Make(c.layout)->VkKeyScan(c.c), c.expected) << NameOf(c.layout) << " " << int{c.c};
+    const std::unique_ptr<KeyLayout> layout = c.us ? UsLayout() : GermanLayout();
+    const int vk = layout->VirtualKeyOf(
+        QKeyEvent(QEvent::KeyRelease, c.key, c.mods, QString::fromUtf8(c.text)));
+    EXPECT_EQ(vk, c.vk) << (c.us ? "US " : "German ") << c.text << " " << c.key;
+    EXPECT_EQ(IsOperatorKey(vk, *layout), c.op) << (c.us ? "US " : "German ") << c.text;
   }
 }
 
-// A layout answering from a fixed list, to reach what no real layout here does.
-class FakeLayout : public KeyLayout {
- public:
-  explicit FakeLayout(int division_key) : division_key_(division_key) {}
-  int VkKeyScan(unsigned char c) const override { return c == 247 ? division_key_ : -1; }
-  int VirtualKeyOf(const QKeyEvent&) const override { return 0; }
-
- private:
-  int division_key_;
-};
-
-TEST(IsOperatorKeyTest, TheDivisionSignCountsOnAPlainKeyOnly) {
-  EXPECT_TRUE(IsOperatorKey(0xDE, FakeLayout(0xDE)));
-  EXPECT_FALSE(IsOperatorKey(0xDD, FakeLayout(0xDE)));
-  EXPECT_FALSE(IsOperatorKey(0xDE, FakeLayout(0x1DE)));
-  // Untypeable characters match no key code; the digit 7 counts on any layout.
-  for (int code : {-1, 0xFFFF, 0}) EXPECT_FALSE(IsOperatorKey(code, FakeLayout(-1))) << code;
-  EXPECT_TRUE(IsOperatorKey('7', FakeLayout(-1)));
+// The key for a character in the form of Windows' VkKeyScanA: shift state in the high byte,
+// -1 for a character no key types. 0x80 is the euro sign, 0xDF "ß".
+TEST(KeyLayoutTest, VkKeyScanGivesKeyAndShiftState) {
+  // clang-format off
+  const struct { bool us; unsigned char c; int expected; } kCases[] = {
+      {true, '+', 0x1BB}, {true, '-', 0xBD}, {true, '*', 0x138}, {true, '/', 0xBF}, {true, '=', 0xBB},
+      {true, 'a', 0x41}, {true, 'A', 0x141}, {true, ' ', 0x20}, {true, 247, -1}, {true, 0xDF, -1},
+      {true, 0, -1}, {false, '+', 0xBB}, {false, '*', 0x1BB}, {false, '/', 0x137}, {false, 247, -1},
+      {false, 0xDF, 0xDB}, {false, '\\', 0x6DB}, {false, '@', 0x651}, {false, 0x80, 0x645},
+      {false, 'z', 0x5A}, {false, 'Y', 0x159}};
+  // clang-format on
+  for (const auto& c : kCases) {
+    EXPECT_EQ((c.us ? UsLayout() : GermanLayout())->VkKeyScan(c.c), c.expected)
+        << (c.us ? "US " : "German ") << int{c.c};
+  }
 }
 
-TEST(SystemKeyLayoutTest, OffscreenFallsBackToUs) {
+// A layout typing only the division sign, on the given key, to reach what no real layout
+// here does: the sign counts on a plain key only.
+class DivisionOnly : public KeyLayout {
+ public:
+  explicit DivisionOnly(int key) : key_(key) {}
+  int VkKeyScan(unsigned char c) const override { return c == 247 ? key_ : -1; }
+  int VirtualKeyOf(const QKeyEvent&) const override { return 0; }
+  int key_;
+};
+
+TEST(KeyLayoutTest, IsOperatorKeyForTheDivisionSignAndUntypeableCharacters) {
+  // clang-format off
+  const struct { int code, division_key; bool expected; } kCases[] = {
+      {0xDE, 0xDE, true}, {0xDD, 0xDE, false}, {0xDE, 0x1DE, false}, {-1, -1, false},
+      {0xFFFF, -1, false}, {0, -1, false}, {'7', -1, true}};
+  // clang-format on
+  for (const auto& c : kCases) {
+    EXPECT_EQ(IsOperatorKey(c.code, DivisionOnly(c.division_key)), c.expected) << c.code;
+  }
+}
+
+TEST(KeyLayoutTest, OffscreenSystemLayoutIsUs) {
   if (QGuiApplication::platformName() != "offscreen") GTEST_SKIP() << "not offscreen";
-  std::unique_ptr<KeyLayout> layout = SystemKeyLayout();
-  ASSERT_TRUE(layout);
-  EXPECT_EQ(layout->VkKeyScan('+'), 0x1BB);
-  EXPECT_EQ(layout->VkKeyScan('/'), 0xBF);
+  EXPECT_EQ(SystemKeyLayout()->VkKeyScan('+'), 0x1BB);
+  EXPECT_EQ(SystemKeyLayout()->VkKeyScan('/'), 0xBF);
 }
 
 }  // namespace
