@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tape/tape_buffer.h"
+
 namespace numvex::testing {
 
 using Sci = QsciScintillaBase;
@@ -48,6 +50,12 @@ inline std::string Join(const Tape& lines, std::string_view brk) {
   std::string out;
   for (size_t i = 0; i < lines.size(); ++i) out.append(i > 0 ? brk : "").append(lines[i]);
   return out;
+}
+
+inline Tape LinesOf(const TapeBuffer& buffer) {
+  Tape lines;
+  for (int i = 1; i <= buffer.LineCount(); ++i) lines.emplace_back(buffer.Line(i));
+  return lines;
 }
 
 inline long PositionOf(const QsciScintilla& editor, int line, int column) {
