@@ -299,16 +299,16 @@ x
 "
 }
 
-# The main keyboard on a US layout: "-" needs no Shift and opens the next entry line;
-# "+" is Shift+"=" and stays in its line as text after the amount (a comment).
+# The main keyboard on a US layout: "-" and "/" need no Shift and open the next entry
+# line; "+" is Shift+"=" and stays in its line as text after the amount (a comment).
 case_main_keyboard() {
-  local name='main keyboard: 45 - 12 Enter, then 5 Shift+= 2 Enter' file=$WORK/main.nvx
+  local name='main keyboard: 45 - 12 Enter, 5 Shift+= 2 Enter, 90 / 4 Enter' file=$WORK/main.nvx
   : >"$file"
   begin "$name" "$file" || return
   keys 4 5 minus 1 2 Return
   keys 5
   chord shift equal
-  keys 2 Return
+  keys 2 Return 9 0 slash 4 Return
   type_text x
   finish "$name" "$file" \
     "      +          45.00
@@ -318,22 +318,10 @@ $SEP
       +           5.00  +2
 $SEP
       +          38.00
-x
-"
-}
-
-# "/" needs no Shift on a US layout: it opens a division entry line.
-case_main_keyboard_slash() {
-  local name='main keyboard: 90 / 4 Enter' file=$WORK/slash.nvx
-  : >"$file"
-  begin "$name" "$file" || return
-  keys 9 0 slash 4 Return
-  type_text x
-  finish "$name" "$file" \
-    "      +          90.00
+      +          90.00
       /           4.00
 $SEP
-      +          22.50
+      +          60.50
 x
 "
 }
@@ -503,7 +491,6 @@ $SEP
 
 case_numeric_keypad
 case_main_keyboard
-case_main_keyboard_slash
 case_shift_return
 case_keypad_clicks
 case_select_all
