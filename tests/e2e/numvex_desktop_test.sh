@@ -248,6 +248,16 @@ question_box() {
   xdotool search --all --onlyvisible --pid "$APP_PID" --name '^Numvex' 2>/dev/null | head -n 1
 }
 
+# wait_question: waits up to five seconds for the question box and prints its window id.
+wait_question() {
+  local _
+  for _ in $(seq 50); do
+    question_box | grep . && return
+    app_ended && return
+    sleep 0.1
+  done
+}
+
 # finish NAME FILE EXPECTED: save, check bytes and tape, check the program, quit.
 finish() {
   if save "$2" && check_bytes "$2" "$3" && check_tape "$2" && check_alive && quit_clean; then
@@ -418,13 +428,7 @@ case_close_question() {
   keys KP_1 KP_Add KP_2 KP_Enter
   local box ok=1 _
   open_quit
-  box=
-  for _ in $(seq 50); do
-    box=$(question_box)
-    [[ -n $box ]] && break
-    app_ended && break
-    sleep 0.1
-  done
+  box=$(wait_question)
   if [[ -z $box ]]; then
     why="File > Quit with unsaved changes showed no question"
     app_ended && why+=" and the program ended (status $(cat "$WORK/app.rc"))"
@@ -454,13 +458,7 @@ case_close_question() {
     # Without a window manager nobody hands the focus back when the box closes.
     timeout 5 xdotool windowfocus --sync "$WIN"
     open_quit
-    box=
-    for _ in $(seq 50); do
-      box=$(question_box)
-      [[ -n $box ]] && break
-      app_ended && break
-      sleep 0.1
-    done
+    box=$(wait_question)
     if [[ -z $box ]]; then
       why="the second File > Quit showed no question"
       ok=0
