@@ -1,6 +1,5 @@
-// The highlighter contract: font style sets, attributes and their change notification, the
-// sorted attribute list, listeners, what each highlighter answers the editor and the settings,
-// and the token dump.
+// The highlighter contract: font styles, attributes and their notifications, the sorted
+// attribute list, listeners, what each highlighter answers the editor and settings, the dump.
 
 #include <gtest/gtest.h>
 
@@ -18,8 +17,7 @@
 namespace numvex {
 namespace {
 
-// The least a highlighter must provide (the whole line one token), so the base class's own
-// answers show.
+// The least a highlighter must provide (the whole line one token): the base class's answers.
 class BareHighlighter : public TSynCustomHighlighter {
  public:
   BareHighlighter() {
@@ -100,8 +98,7 @@ struct RecordingListener : TSynHighlighterListener {
   }
 };
 
-// Every attached listener is told once per real change; one may detach itself and others while
-// being told, and those do not hear of it.
+// Once per real change; a listener detaching itself and another while told silences both.
 TEST(HighlighterTest, ListenersAreToldOncePerRealChange) {
   TSynhighNvx nvx;
   RecordingListener first, second, gone;
@@ -132,7 +129,7 @@ std::string Ranges(const TSynIdentChars& chars) {
 }
 
 // What the editor and the settings read: language, capabilities, word characters, the
-// attribute of roles -1 to 5, and the attributes differing from their defaults.
+// attribute of roles -1 to 5, the attributes differing from their defaults, the filter to save.
 std::string Answers(const TSynCustomHighlighter& hl) {
   std::string out = hl.LanguageName() + "; " + std::to_string(hl.PresetCapabilities()) + "; " +
                     Ranges(hl.WordCharacters()) + "; ";
@@ -146,7 +143,7 @@ std::string Answers(const TSynCustomHighlighter& hl) {
     if (a.IsStyleStored()) out += "; " + a.Name() + " style " + std::to_string(a.Style().Bits());
   }
   return out + (hl.IsReservedWord("abs") ? "; reserved" : "") +
-         (hl.FilterNeedsSaving() ? "; filter saved" : "");
+         (hl.FilterNeedsSaving() ? "; filter saved " + hl.FilterText() : "");
 }
 
 struct AnswersCase {
@@ -163,25 +160,19 @@ TEST_P(HighlighterAnswersTest, Answers) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Highlighters, HighlighterAnswersTest, ::testing::Values(
-    AnswersCase{"Bare", [] { return std::make_unique<BareHighlighter>(); }, "<Unknown>; 2; 33-255; -|-|-|-|-|-|-|; filter saved"},
+    AnswersCase{"Bare", [] { return std::make_unique<BareHighlighter>(); }, "<Unknown>; 2; 33-255; -|-|-|-|-|-|-|; filter saved "},
     AnswersCase{"Nvx", [] { return std::make_unique<TSynhighNvx>(); },
                 "highNvx; 2; 65-90 95 97-122 128 192-255; -|-|Identifier|Reserved word|-|-|-|"},
+    AnswersCase{"NvxOwnFilter", [] { auto nvx = std::make_unique<TSynhighNvx>(); nvx->SetFilterText("Tapes (*.txt)"); return nvx; },
+                "highNvx; 2; 65-90 95 97-122 128 192-255; -|-|Identifier|Reserved word|-|-|-|; filter saved Tapes (*.txt)"},
     AnswersCase{"MainWindowNvx", [] { return MakeMainWindowNvx(); },
                 "highNvx; 2; 65-90 95 97-122 128 192-255; -|-|Identifier|Reserved word|-|-|-|; Comment fg 0; Number fg 8388608"},
     AnswersCase{"SynOff", [] { return MakeSynOff(); },
-                "zel Report Syntax; 3; 48-57 65-90 95 97-122; -|Comment|Identifier|Reserved word|String|Space|-|; filter saved"},
+                "zel Report Syntax; 3; 48-57 65-90 95 97-122; -|Comment|Identifier|Reserved word|String|Space|-|; filter saved All files (*.*)|*.*"},
     AnswersCase{"SynCalcNvx", [] { return MakeSynCalcNvx(); },
-                "zel Report Syntax; 3; 48-57 65-90 95 97-122; -|Comment|Identifier|Reserved word|String|Space|-|; Number fg 8388608; Reserved word style 1; filter saved"}),
+                "zel Report Syntax; 3; 48-57 65-90 95 97-122; -|Comment|Identifier|Reserved word|String|Space|-|; Number fg 8388608; Reserved word style 1; filter saved All files (*.*)|*.*"}),
     testing::NameBy<&AnswersCase::name>());
 // clang-format on
-
-TEST(HighlighterTest, FilterNeedsSavingWhenChanged) {
-  TSynhighNvx nvx;
-  nvx.SetFilterText("Tapes (*.nvx;*.txt)");
-  EXPECT_TRUE(nvx.FilterNeedsSaving() && nvx.FilterText() == "Tapes (*.nvx;*.txt)");
-  nvx.SetFilterText(TSynhighNvx::kDefaultFilter);
-  EXPECT_FALSE(nvx.FilterNeedsSaving());
-}
 
 TEST(TokenDumpTest, StartLengthKindAndEndStatePerLine) {
   TzelRepSyn syn;

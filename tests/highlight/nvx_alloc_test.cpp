@@ -1,6 +1,5 @@
-// Scanning must not allocate: the editor repaints line after line while the user types, and
-// only `TokenText` builds a string. This file counts every allocation of the test program,
-// which is why the replacement operators live here and nowhere else.
+// Scanning must not allocate (the editor rescans while the user types); only `TokenText` builds a
+// string. The counting operators below count every allocation of the test program.
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,5 @@
-// The tape highlighter's scanner against the plain statement of its rules (nvx_reference_scan.h):
-// the same tokens, texts, kinds and end ranges, bytes after a byte 0 ignored, on this program's
-// own sources, on tape text and on generated lines whose runs end anywhere in and around
-// 16-byte blocks.
+// The tape scanner against the plain statement of its rules (nvx_reference_scan.h): the same
+// tokens and end ranges, bytes after a byte 0 ignored.
 
 #include <gtest/gtest.h>
 
@@ -19,13 +17,10 @@ namespace numvex {
 namespace {
 
 using testing::LineScan;
-using testing::NvxReference;
-using testing::NvxRules;
 
-// The lines as a document, carrying the range on, in the default set-up, the main window's and
-// one with variable lists; each line also from every range in `states`.
+// The lines as a document in three set-ups, and each line also from every range in `states`.
 void Compare(const std::vector<std::string>& lines, const std::vector<TScanState>& states = {}) {
-  const std::pair<const char*, NvxRules> kSetups[] = {
+  const std::pair<const char*, testing::NvxRules> kSetups[] = {
       {"Default", {}},
       {"MainWindow", {false, {}, {}}},
       {"WithLists",
@@ -36,7 +31,7 @@ void Compare(const std::vector<std::string>& lines, const std::vector<TScanState
     nvx.SetHighlightVarsAndFunctions(rules.names);
     nvx.LocalVariables() = rules.locals;
     nvx.GlobalVariables() = rules.globals;
-    NvxReference reference(rules);
+    testing::NvxReference reference(rules);
     TScanState carried = TSynhighNvx::kRangeNormal;
     for (size_t i = 0; i < lines.size() && failures < 10; ++i) {
       std::vector<TScanState> from = {carried};
@@ -47,9 +42,8 @@ void Compare(const std::vector<std::string>& lines, const std::vector<TScanState
         const LineScan scanned = testing::ScanLine(nvx, lines[i] + tail, state);
         if (state == from[0]) carried = expected.end_state;
         if (scanned == expected) continue;
-        ADD_FAILURE() << name << ": " << ::testing::PrintToString(lines[i]) << " from " << state
-                      << "\n  expected " << ::testing::PrintToString(expected) << "\n  scanned  "
-                      << ::testing::PrintToString(scanned);
+        EXPECT_EQ(scanned, expected)
+            << name << ": " << ::testing::PrintToString(lines[i]) << " from " << state;
         ++failures;
       }
     }
@@ -87,10 +81,8 @@ TEST(NvxDifferentialTest, ProgramSourcesAndTapeText) {
   Compare(lines);
 }
 
-// Every byte and pair of bytes; every byte at every place of a 16-byte block in words, blanks
-// and amounts, on lines short, long and too long for the per-line map; every cut of a long line;
-// runs of every length among the bytes that open and close comments, links, marked stretches
-// and minus lines; arbitrary bytes. As a document and from every range.
+// Every byte and pair; every byte at every place of a 16-byte block, on lines short, long and too
+// long for the per-line map; every cut of a long line; runs of every length; arbitrary bytes.
 TEST(NvxDifferentialTest, GeneratedLines) {
   std::vector<std::string> lines;
   for (int a = 1; a <= 255; ++a) {

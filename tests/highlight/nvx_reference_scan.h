@@ -1,8 +1,7 @@
 #pragma once
 
 // The tape language's scanning rules written out plainly, one byte at a time, the minus line
-// worked out afresh from a trimmed copy at every blank. Slow on purpose: the yardstick the
-// highlighter's fast scanner is held against.
+// worked out afresh at every blank: slow on purpose, the yardstick for the fast scanner.
 
 #include <algorithm>
 #include <cstdint>
@@ -49,11 +48,9 @@ class NvxReference {
   }
   static bool Stop(unsigned char c) { return c == 0 || c == 10 || c == 13; }
   static int Hash(unsigned char c) {
-    if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
-    if (c >= 'a' && c <= 'z') return c - 'a' + 1;
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return c & 31;  // letter position
     if (c == '_') return 31;
-    if (c == 128) return 64;
-    return c >= 192 ? c - 64 : 0;
+    return c == 128 ? 64 : c >= 192 ? c - 64 : 0;
   }
   void One(int kind) {
     kind_ = kind;

@@ -1,5 +1,4 @@
-// The report-syntax highlighter: one line a case from the range it starts in to the range it
-// leaves, the attribute of each kind of token, and a robustness sweep.
+// The report-syntax highlighter: traced lines, the attribute of each kind of token, a sweep.
 
 #include <gtest/gtest.h>
 
@@ -14,31 +13,19 @@
 namespace numvex {
 namespace {
 
+using testing::LineCase;
 using testing::LineScan;
 using testing::ScanLine;
-
-// A letter a byte: Comment, Directive, Error, Identifier, Number, Space, Quoted string, Other.
-std::string Drawn(const LineScan& scan) { return testing::Drawn(scan, "CDEIK_NSQO"); }
 
 constexpr TScanState kBase = TzelRepSyn::kRangeBase;
 constexpr TScanState kInComment = kBase + TzelRepSyn::kRangeComment;
 
-struct LineCase {
-  const char* name;
-  TScanState from;
-  std::string line;
-  std::string drawn;
-  TScanState to;
-};
-
 class ReportLineTest : public ::testing::TestWithParam<LineCase> {};
 
+// A letter a byte: Comment, Directive, Error, Identifier, Number, Space, Quoted string, Other.
 TEST_P(ReportLineTest, Tokens) {
-  const LineCase& c = GetParam();
   TzelRepSyn syn;
-  const auto scan = ScanLine(syn, c.line, c.from);
-  EXPECT_EQ(Drawn(scan), c.drawn) << ::testing::PrintToString(c.line);
-  EXPECT_EQ(scan.end_state, c.to);
+  testing::ExpectLine(syn, GetParam(), "CDEIK_NSQO");
 }
 
 // clang-format off
@@ -84,23 +71,12 @@ INSTANTIATE_TEST_SUITE_P(Lines, ReportLineTest, ::testing::Values(
 
 TEST(ReportSyntaxTest, EachTokenTakesTheAttributeOfItsKind) {
   TzelRepSyn syn;
-  const std::string line = "#x=/**/)abc 12\"s\"+";
-  std::vector<std::string> names;
-  syn.ResetScanState();
-  for (syn.StartLine(line.c_str(), 1); !syn.AtLineEnd(); syn.NextToken()) {
-    names.push_back(syn.TokenAttribute()->Name());
-  }
-  EXPECT_EQ(names,
-            (std::vector<std::string>{"Preprocessor", "Identifier", "Comment", "Illegal char",
-                                      "Identifier", "Space", "Number", "String", "Identifier"}));
-  EXPECT_EQ(syn.TokenAttribute(), nullptr);
-  syn.NextToken();  // asked once more, the end of the line stays put
-  EXPECT_TRUE(syn.AtLineEnd());
-  EXPECT_EQ(syn.TokenStart(), static_cast<int>(line.size()));
+  EXPECT_EQ(testing::AttributeNames(syn, {"#x=/**/)abc 12\"s\"+"}),
+            "Preprocessor|Identifier|Comment|Illegal char|Identifier|Space|Number|String|"
+            "Identifier|");
 }
 
-// True when the tokens tile the line up to its first byte 0, none empty, each of a known kind
-// and with the text of the line, and the end-of-line token sits at the end.
+// The tokens, none empty and each of a known kind, tile the line up to its first byte 0.
 bool WellFormed(const std::string& line, const LineScan& scan) {
   std::string joined;
   bool ok = true;
@@ -114,12 +90,10 @@ bool WellFormed(const std::string& line, const LineScan& scan) {
          scan.end_length == 0;
 }
 
-// Every byte, every pair of bytes and seeded random lines from every state: the scan has the
-// right shape, and another instance with another history agrees with it whatever follows a
-// byte 0.
+// Every byte, pair and seeded random line from every state: the scan is well formed, and another
+// instance with another history agrees with it whatever follows a byte 0.
 TEST(ReportSyntaxTest, Sweep) {
-  // The base with parentheses open, the error state and the counts an "(" makes from it, and
-  // each of those inside a block comment.
+  // Base, open parentheses, error state and what "(" makes of it; each also in a comment.
   std::vector<TScanState> states;
   for (TScanState s : {0, 1, 2, 10000, 10001, 10002, 10007}) {
     states.insert(states.end(), {s, s + TzelRepSyn::kRangeComment});
@@ -131,12 +105,11 @@ TEST(ReportSyntaxTest, Sweep) {
   }
   testing::RandomText random(20240611);
   for (int n = 0; n < 3000; ++n) {
-    std::string line;
+    std::string& line = lines.emplace_back();
     for (unsigned i = random.Below(101); i > 0; --i) {
       line +=
           random.OneIn(2) ? random.OneOf("/*()#;\"\\,.09az_= \t\r\n-\x80\xFF") : random.Bytes(1)[0];
     }
-    lines.push_back(line);
   }
   TzelRepSyn first, second;
   int failures = 0;

@@ -54,14 +54,41 @@ inline LineScan ScanLine(TSynCustomHighlighter& hl, const std::string& line, TSc
   return scan;
 }
 
-// A scan drawn as one letter a byte, the letter of its token's kind, with "|" between tokens.
-inline std::string Drawn(const LineScan& scan, const char* letter_of_kind) {
-  std::string out;
+// A line from the range it starts in to the range it leaves.
+struct LineCase {
+  const char* name;
+  TScanState from;
+  std::string line;
+  std::string drawn;
+  TScanState to;
+};
+
+// The scan drawn as one letter a byte, the letter of its token's kind, "|" between tokens.
+inline void ExpectLine(TSynCustomHighlighter& hl, const LineCase& c, const char* letter_of_kind) {
+  const LineScan scan = ScanLine(hl, c.line, c.from);
+  std::string drawn;
   for (const Token& t : scan.tokens) {
-    if (!out.empty()) out += '|';
-    out.append(static_cast<size_t>(t.length), letter_of_kind[t.kind]);
+    drawn += (drawn.empty() ? "" : "|") + std::string(t.length, letter_of_kind[t.kind]);
   }
-  return out;
+  EXPECT_EQ(drawn, c.drawn) << ::testing::PrintToString(c.line);
+  EXPECT_EQ(scan.end_state, c.to);
+}
+
+// The attribute names of the tokens of `lines`, each scanned from the initial state, joined by
+// "|". The end of a line has no attribute and stays put when asked for one more token.
+inline std::string AttributeNames(TSynCustomHighlighter& hl,
+                                  const std::vector<std::string>& lines) {
+  std::string names;
+  for (const std::string& line : lines) {
+    hl.ResetScanState();
+    for (hl.StartLine(line.c_str(), 1); !hl.AtLineEnd(); hl.NextToken()) {
+      names += hl.TokenAttribute()->Name() + "|";
+    }
+    hl.NextToken();
+    EXPECT_TRUE(hl.AtLineEnd() && hl.TokenAttribute() == nullptr &&
+                hl.TokenStart() == static_cast<int>(line.size()));
+  }
+  return names;
 }
 
 }  // namespace numvex::testing

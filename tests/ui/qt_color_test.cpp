@@ -7,19 +7,11 @@
 namespace numvex {
 namespace {
 
-TEST(ToQColorTest, RedSitsInTheLowestByte) {
-  EXPECT_EQ(ToQColor(0x00030201, QPalette()), QColor(1, 2, 3));
-  EXPECT_EQ(ToQColor(MakeColor(250, 128, 7), QPalette()), QColor(250, 128, 7));
-}
-
 TEST(ToQColorTest, SystemColoursComeFromTheirPaletteRole) {
   // Every role a colour of its own, so a wrong role or group cannot pass by accident.
   QPalette palette;
   for (int role = 0; role < QPalette::NColorRoles; ++role) {
-    if (role != QPalette::NoRole) {
-      palette.setColor(static_cast<QPalette::ColorRole>(role),
-                       QColor(10 + 9 * role, 200 - role, 7));
-    }
+    palette.setColor(static_cast<QPalette::ColorRole>(role), QColor(10 + 9 * role, 200 - role, 7));
   }
   palette.setColor(QPalette::Disabled, QPalette::Text, QColor(1, 2, 250));
   using P = QPalette;
