@@ -125,19 +125,6 @@ TEST(ReadEntry, OutsideCalcModeThereIsNoOperator) {
   EXPECT_EQ(e.amount, 0);  // "- 5" is no amount without its operator
 }
 
-TEST(ReadEntry, GermanSeparators) {
-  TapeEntry e = ReadEntry("+ 1.234,56 Miete", kComma, true);
-  EXPECT_EQ(e.amount, 1234.56L);
-  EXPECT_EQ(e.comment, "Miete");
-}
-
-TEST(ReadEntry, HugeLineDoesNotOverflowTheReader) {
-  std::string line = "+ " + std::string(1 << 20, '9') + " x";
-  TapeEntry e = ReadEntry(line, kDot, true);
-  EXPECT_EQ(e.amount, 0);  // beyond the extended range
-  EXPECT_EQ(e.comment, "x");
-}
-
 TEST(FormatTapeLine, CanonicalLayout) {
   const struct {
     char op;
@@ -215,12 +202,6 @@ TEST(StripOverflowMark, OnlyTheWholeWord) {
   EXPECT_EQ(StripOverflowMark("Overflow  rent"), "rent");
   EXPECT_EQ(StripOverflowMark("Overflowing"), "Overflowing");
   EXPECT_EQ(StripOverflowMark("rent"), "rent");
-}
-
-TEST(SeparatorLineText, DashesRunToTheLastDecimal) {
-  EXPECT_EQ(SeparatorLineText(0), "      -------------");
-  EXPECT_EQ(SeparatorLineText(2), "      ----------------");
-  EXPECT_EQ(SeparatorLineText(9), "      " + std::string(23, '-'));
 }
 
 }  // namespace

@@ -16,12 +16,10 @@ namespace numvex::testing {
 class RecordingHost : public TapeHost {
  public:
   void DivisionByZero(int line) override { division_lines.push_back(line); }
-  void DocModifiedChanged(bool modified) override { modified_changes.push_back(modified); }
   void BeginBusy() override { ++busy_begins; }
   void EndBusy() override { ++busy_ends; }
 
   std::vector<int> division_lines;
-  std::vector<bool> modified_changes;
   int busy_begins = 0;
   int busy_ends = 0;
 };
