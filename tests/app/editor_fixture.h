@@ -30,7 +30,6 @@ inline std::unique_ptr<QsciScintilla> MakeEditor() {
   return editor;
 }
 
-// The editor's bytes, as Scintilla holds them.
 inline std::string EditorBytes(const QsciScintilla& editor) {
   const long length = editor.SendScintilla(Sci::SCI_GETLENGTH);
   std::string bytes(static_cast<size_t>(length) + 1, '\0');
