@@ -18,9 +18,7 @@ namespace numvex::testing {
 namespace {
 
 // Scintilla's colour numbers put red in the low byte, as the program's colour values do.
-long ScintillaColor(const QColor& color) {
-  return color.red() | (color.green() << 8) | (color.blue() << 16);
-}
+long ScintillaColor(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
 class LexerTest : public ::testing::Test {
  protected:
@@ -30,22 +28,15 @@ class LexerTest : public ::testing::Test {
   }
   ~LexerTest() override { editor->setLexer(nullptr); }
 
-  void SetLines(const Tape& lines) {
-    SetEditorBytes(*editor, Join(lines, "\n"));
-    editor->recolor();
-  }
   long Send(int message, long argument = 0, long more = 0) const {
     return editor->SendScintilla(message, static_cast<unsigned long>(argument), more);
   }
-  long LineStart(int line) const { return PositionOf(*editor, line, 0); }
   int StyleAt(int line, int column) const {
     return static_cast<int>(Send(Sci::SCI_GETSTYLEAT, PositionOf(*editor, line, column)));
   }
   int Style(const TSynHighlighterAttributes* attribute) const { return lexer->StyleOf(attribute); }
   // QScintilla hands Qt's weight to Scintilla negated, which SCI_STYLEGETBOLD does not read.
-  bool Bold(int style) const {
-    return std::abs(Send(Sci::SCI_STYLEGETWEIGHT, style)) > QFont::Normal;
-  }
+  bool Bold(int s) const { return std::abs(Send(Sci::SCI_STYLEGETWEIGHT, s)) > QFont::Normal; }
 
   // What the highlighter makes of the lines when scanned from the top, byte by byte and state by
   // state, in the editor's style numbers.
@@ -56,9 +47,8 @@ class LexerTest : public ::testing::Test {
       const int line = static_cast<int>(i) + 1;
       std::vector<int> expected(lines[i].size(), SynLexerAdapter::kPlainStyle), actual;
       h.StartLine(lines[i].c_str(), line);
-      for (; !h.AtLineEnd(); h.NextToken()) {
+      for (; !h.AtLineEnd(); h.NextToken())
         std::fill_n(expected.begin() + h.TokenStart(), h.TokenLength(), Style(h.TokenAttribute()));
-      }
       for (size_t b = 0; b < lines[i].size(); ++b) actual.push_back(StyleAt(line, int(b)));
       EXPECT_EQ(actual, expected) << "line " << line << ": " << lines[i];
       EXPECT_EQ(Send(Sci::SCI_GETLINESTATE, line - 1), static_cast<long>(h.ScanState())) << line;
@@ -79,21 +69,20 @@ struct ReportLexer : LexerTest {
   ReportLexer() { Attach(rep_.get()); }
 };
 
-const Tape kTape = {
-    "      +        45.00",
-    "      -        12.50  # less the deposit",
-    "      ----------------",
-    "               32.50",
-    "",
-    "Rent \xA0marked from here",  // the tape's mark byte
-    "   still marked 99",
-    "until here\xA0 7",
-    "[xterm -e top] and text",
-    "\xE4\xF6\xFC \xF7 8",
-};
+const Tape kTape = {"      +        45.00",
+                    "      -        12.50  # less the deposit",
+                    "      ----------------",
+                    "               32.50",
+                    "",
+                    "Rent \xA0marked from here",  // the tape's mark byte
+                    "   still marked 99",
+                    "until here\xA0 7",
+                    "[xterm -e top] and text",
+                    "\xE4\xF6\xFC \xF7 8"};
 
 TEST_F(TapeLexer, EveryByteAndLineStateIsAsTheHighlighterScansItAlsoAfterAnAttributeChange) {
-  SetLines(kTape);
+  SetEditorBytes(*editor, Join(kTape, "\n"));
+  editor->recolor();
   ExpectStylesAsScannedFromTheTop(kTape);
   const int number = Style(nvx_->NumberAttri());
   // Wipe the styling behind the adapter's back, as if it were stale.
@@ -108,19 +97,19 @@ TEST_F(TapeLexer, EveryByteAndLineStateIsAsTheHighlighterScansItAlsoAfterAnAttri
 TEST_F(ReportLexer, RestylingStopsWhereTheStatesAgreeAgainAndAFreshDocumentWhereAsked) {
   Tape lines = {"a /* b", "c", "d */ e"};
   for (int i = 0; i < 300; ++i) lines.push_back("(line " + std::to_string(i) + ")");
-  // The report highlighter's first state is not 0, what Scintilla reports for a line never
-  // styled; that difference is no reason to style the whole document. Styling goes up to the end
-  // of line 2, then of line 1, as repaints ask for it.
+  // The report highlighter's first state is not 0, Scintilla's for a line never styled; that is
+  // no reason to style the whole document. Repaints ask up to the end of line 2, then of line 1.
   SetEditorBytes(*editor, Join(lines, "\n"));
+  const long line4 = PositionOf(*editor, 4, 0);
   Send(Sci::SCI_COLOURISE, 0, Send(Sci::SCI_GETLINEENDPOSITION, 1));
-  EXPECT_LT(Send(Sci::SCI_GETENDSTYLED), LineStart(4));
+  EXPECT_LT(Send(Sci::SCI_GETENDSTYLED), line4);
   editor->recolor();
   Send(Sci::SCI_GOTOPOS, 2);
   QTest::keyClick(editor.get(), Qt::Key_Delete);
   Send(Sci::SCI_COLOURISE, 0, Send(Sci::SCI_GETLINEENDPOSITION, 0));
   // Line 3 ends in the state it had before, so nothing below it needed a new look.
-  EXPECT_LE(Send(Sci::SCI_GETENDSTYLED), LineStart(4));
-  EXPECT_GE(Send(Sci::SCI_GETENDSTYLED), LineStart(4) - 1);
+  EXPECT_LE(Send(Sci::SCI_GETENDSTYLED), line4);
+  EXPECT_GE(Send(Sci::SCI_GETENDSTYLED), line4 - 1);
 }
 
 // Edits anywhere, then styling up to some point, as repaints ask for it: whatever Scintilla
@@ -130,7 +119,8 @@ TEST_F(ReportLexer, StylingAfterAnyEditAgreesWithAScanFromTheTop) {
   const Tape start = {
       "#include <x>", "int f(a, \"text\") /* note", "still note */ (1 + 2))", "", "3.5 ; ((",
       "end"};
-  SetLines(start);
+  SetEditorBytes(*editor, Join(start, "\n"));
+  editor->recolor();
   ExpectStylesAsScannedFromTheTop(start);
   RandomText random(12345);
   for (int round = 0; round < 200 && !HasFailure(); ++round) {
@@ -152,20 +142,17 @@ TEST_F(ReportLexer, StylingAfterAnyEditAgreesWithAScanFromTheTop) {
   }
 }
 
-TEST_F(TapeLexer, AttributeColoursAndFontStylesBecomeTheStyles) {
+TEST_F(TapeLexer, AttributesAndTheEditorsFontBecomeTheStyles) {
   TSynHighlighterAttributes& link = *nvx_->LinkAttri();
   const int style = Style(&link);
   const long text = ScintillaColor(lexer->defaultColor()),
              paper = ScintillaColor(lexer->defaultPaper());
-  const QPalette palette = editor->palette();
-  const long system_fore = ScintillaColor(palette.color(QPalette::HighlightedText)),
-             system_back = ScintillaColor(palette.color(QPalette::Highlight));
-  // System colours come from the editor's palette.
+  const QPalette p = editor->palette();
   // clang-format off
   const struct { TColor fore, back; TFontStyles styles; std::tuple<long, long, bool, bool, bool> expected; } kCases[] = {
       {clNone, clNone, fsItalic | fsUnderline, {text, paper, false, true, true}},
       {clMaroon, clAqua, fsBold, {clMaroon, clAqua, true, false, false}},
-      {clHighlightText, clHighlight, fsItalic, {system_fore, system_back, false, true, false}},
+      {clHighlightText, clHighlight, fsItalic, {ScintillaColor(p.color(QPalette::HighlightedText)), ScintillaColor(p.color(QPalette::Highlight)), false, true, false}},  // the editor's palette
       {clNone, clNone, fsUnderline, {text, paper, false, false, true}}};
   // clang-format on
   for (const auto& c : kCases) {
@@ -178,11 +165,8 @@ TEST_F(TapeLexer, AttributeColoursAndFontStylesBecomeTheStyles) {
               c.expected)
         << c.fore;
   }
-}
-
-// Scintilla takes points: 13 px stay 13 px on this screen. A font for all styles, as the window
-// hands it over, replaces the base but not the bold.
-TEST_F(TapeLexer, EveryStyleUsesTheEditorsFontAtItsPixelSizeAndKeepsItsBoldness) {
+  // Scintilla takes points: 13 px stay 13 px on this screen. A font for all styles, as the window
+  // hands it over, replaces the base but not the bold.
   const int key = Style(nvx_->KeyAttri());  // bold by the highlighter's default
   const int number = Style(nvx_->NumberAttri());
   const auto seen = [&] {
@@ -205,9 +189,10 @@ TEST_F(TapeLexer, EveryStyleUsesTheEditorsFontAtItsPixelSizeAndKeepsItsBoldness)
 
 TEST_F(TapeLexer, NamesTheLanguageEveryAttributeStyleAndTheWordCharactersAndListensWhileItLives) {
   EXPECT_EQ(nvx_->ListenerCount(), 1);
-  EXPECT_STREQ(lexer->language(), "highNvx");
-  EXPECT_EQ(lexer->description(SynLexerAdapter::kPlainStyle), "Default");
-  EXPECT_TRUE(lexer->description(Sci::STYLE_DEFAULT).isEmpty());
+  EXPECT_EQ(
+      std::tuple(std::string(lexer->language()), lexer->description(SynLexerAdapter::kPlainStyle),
+                 lexer->description(Sci::STYLE_DEFAULT)),
+      std::tuple("highNvx", "Default", ""));
   std::vector<int> styles;
   for (int i = 0; i < nvx_->AttributeCount(); ++i) {
     styles.push_back(Style(nvx_->AttributeAt(i)));
