@@ -30,12 +30,10 @@ inline std::unique_ptr<QsciScintilla> MakeEditor() {
   return editor;
 }
 
-// The editor's bytes, as Scintilla holds them.
 inline std::string EditorBytes(const QsciScintilla& editor) {
-  const long length = editor.SendScintilla(Sci::SCI_GETLENGTH);
-  std::string bytes(static_cast<size_t>(length) + 1, '\0');
-  editor.SendScintilla(Sci::SCI_GETTEXTRANGE, 0L, length, bytes.data());
-  bytes.resize(static_cast<size_t>(length));
+  std::string bytes(static_cast<size_t>(editor.SendScintilla(Sci::SCI_GETLENGTH)) + 1, '\0');
+  editor.SendScintilla(Sci::SCI_GETTEXT, bytes.size(), bytes.data());
+  bytes.pop_back();  // the terminating zero
   return bytes;
 }
 
@@ -63,8 +61,6 @@ inline long PositionOf(const QsciScintilla& editor, int line, int column) {
          column;
 }
 
-inline bool CanUndo(const QsciScintilla& editor) {
-  return editor.SendScintilla(Sci::SCI_CANUNDO) != 0;
-}
+inline bool CanUndo(const QsciScintilla& e) { return e.SendScintilla(Sci::SCI_CANUNDO) != 0; }
 
 }  // namespace numvex::testing

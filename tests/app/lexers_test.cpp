@@ -1,15 +1,10 @@
-// The editor's lexers on a real QsciScintilla. The highlighter adapter: every byte gets its
-// token's style, line end states carry comments and stretches over lines, attributes become
-// Scintilla styles. The stock lexers of the text-editor mode.
+// The highlighter adapter and the stock lexers on a real QsciScintilla.
 #include <Qsci/qscilexer.h>
 
 #include <QPointer>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "app/stock_lexers.h"
 #include "app/syn_lexer_adapter.h"
@@ -23,9 +18,7 @@ namespace numvex::testing {
 namespace {
 
 // Scintilla's colour numbers put red in the low byte, as the program's colour values do.
-long ScintillaColor(const QColor& color) {
-  return color.red() | (color.green() << 8) | (color.blue() << 16);
-}
+long ScintillaColor(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
 class LexerTest : public ::testing::Test {
  protected:
@@ -35,26 +28,15 @@ class LexerTest : public ::testing::Test {
   }
   ~LexerTest() override { editor->setLexer(nullptr); }
 
-  void SetLines(const Tape& lines) {
-    SetEditorBytes(*editor, Join(lines, "\n"));
-    editor->recolor();
-  }
-  long Send(int message, long argument) const {
-    return editor->SendScintilla(message, static_cast<unsigned long>(argument));
-  }
-  long LineStart(int line) const { return PositionOf(*editor, line, 0); }
-  // Styles what Scintilla asks for when the line is repainted: up to its end.
-  void StyleUpToEndOf(int line) {
-    editor->SendScintilla(Sci::SCI_COLOURISE, 0UL, Send(Sci::SCI_GETLINEENDPOSITION, line - 1));
+  long Send(int message, long argument = 0, long more = 0) const {
+    return editor->SendScintilla(message, static_cast<unsigned long>(argument), more);
   }
   int StyleAt(int line, int column) const {
     return static_cast<int>(Send(Sci::SCI_GETSTYLEAT, PositionOf(*editor, line, column)));
   }
   int Style(const TSynHighlighterAttributes* attribute) const { return lexer->StyleOf(attribute); }
   // QScintilla hands Qt's weight to Scintilla negated, which SCI_STYLEGETBOLD does not read.
-  bool Bold(int style) const {
-    return std::abs(Send(Sci::SCI_STYLEGETWEIGHT, style)) > QFont::Normal;
-  }
+  bool Bold(int s) const { return std::abs(Send(Sci::SCI_STYLEGETWEIGHT, s)) > QFont::Normal; }
 
   // What the highlighter makes of the lines when scanned from the top, byte by byte and state by
   // state, in the editor's style numbers.
@@ -63,15 +45,11 @@ class LexerTest : public ::testing::Test {
     h.ResetScanState();
     for (size_t i = 0; i < lines.size(); ++i) {
       const int line = static_cast<int>(i) + 1;
-      std::vector<int> expected(lines[i].size(), SynLexerAdapter::kPlainStyle);
+      std::vector<int> expected(lines[i].size(), SynLexerAdapter::kPlainStyle), actual;
       h.StartLine(lines[i].c_str(), line);
-      for (; !h.AtLineEnd(); h.NextToken()) {
+      for (; !h.AtLineEnd(); h.NextToken())
         std::fill_n(expected.begin() + h.TokenStart(), h.TokenLength(), Style(h.TokenAttribute()));
-      }
-      std::vector<int> actual;
-      for (size_t b = 0; b < lines[i].size(); ++b) {
-        actual.push_back(StyleAt(line, static_cast<int>(b)));
-      }
+      for (size_t b = 0; b < lines[i].size(); ++b) actual.push_back(StyleAt(line, int(b)));
       EXPECT_EQ(actual, expected) << "line " << line << ": " << lines[i];
       EXPECT_EQ(Send(Sci::SCI_GETLINESTATE, line - 1), static_cast<long>(h.ScanState())) << line;
       h.SetScanState(h.ScanState());
@@ -91,39 +69,47 @@ struct ReportLexer : LexerTest {
   ReportLexer() { Attach(rep_.get()); }
 };
 
-const Tape kTape = {
-    "      +        45.00",
-    "      -        12.50  # less the deposit",
-    "      ----------------",
-    "               32.50",
-    "",
-    "Rent \xA0marked from here",  // the tape's mark byte
-    "   still marked 99",
-    "until here\xA0 7",
-    "[xterm -e top] and text",
-    "\xE4\xF6\xFC \xF7 8",
-};
+const Tape kTape = {"      +        45.00",
+                    "      -        12.50  # less the deposit",
+                    "      ----------------",
+                    "               32.50",
+                    "",
+                    "Rent \xA0marked from here",  // the tape's mark byte
+                    "   still marked 99",
+                    "until here\xA0 7",
+                    "[xterm -e top] and text",
+                    "\xE4\xF6\xFC \xF7 8"};
 
-TEST_F(TapeLexer, EveryByteAndLineStateIsAsTheHighlighterScansIt) {
-  SetLines(kTape);
+TEST_F(TapeLexer, EveryByteAndLineStateIsAsTheHighlighterScansItAlsoAfterAnAttributeChange) {
+  SetEditorBytes(*editor, Join(kTape, "\n"));
+  editor->recolor();
+  ExpectStylesAsScannedFromTheTop(kTape);
+  const int number = Style(nvx_->NumberAttri());
+  // Wipe the styling behind the adapter's back, as if it were stale.
+  Send(Sci::SCI_STARTSTYLING);
+  Send(Sci::SCI_SETSTYLING, Send(Sci::SCI_GETLENGTH));
+  ASSERT_NE(StyleAt(1, 15), number);
+  nvx_->NumberAttri()->SetForeground(clRed);
+  EXPECT_EQ(Send(Sci::SCI_STYLEGETFORE, number), static_cast<long>(clRed));
   ExpectStylesAsScannedFromTheTop(kTape);
 }
 
 TEST_F(ReportLexer, RestylingStopsWhereTheStatesAgreeAgainAndAFreshDocumentWhereAsked) {
   Tape lines = {"a /* b", "c", "d */ e"};
   for (int i = 0; i < 300; ++i) lines.push_back("(line " + std::to_string(i) + ")");
-  // The report highlighter's first state is not 0, what Scintilla reports for a line never
-  // styled; that difference is no reason to style the whole document.
+  // The report highlighter's first state is not 0, Scintilla's for a line never styled; that is
+  // no reason to style the whole document. Repaints ask up to the end of line 2, then of line 1.
   SetEditorBytes(*editor, Join(lines, "\n"));
-  StyleUpToEndOf(2);
-  EXPECT_LT(editor->SendScintilla(Sci::SCI_GETENDSTYLED), LineStart(4));
+  const long line4 = PositionOf(*editor, 4, 0);
+  Send(Sci::SCI_COLOURISE, 0, Send(Sci::SCI_GETLINEENDPOSITION, 1));
+  EXPECT_LT(Send(Sci::SCI_GETENDSTYLED), line4);
   editor->recolor();
-  editor->SendScintilla(Sci::SCI_GOTOPOS, 2UL);
+  Send(Sci::SCI_GOTOPOS, 2);
   QTest::keyClick(editor.get(), Qt::Key_Delete);
-  StyleUpToEndOf(1);
+  Send(Sci::SCI_COLOURISE, 0, Send(Sci::SCI_GETLINEENDPOSITION, 0));
   // Line 3 ends in the state it had before, so nothing below it needed a new look.
-  EXPECT_LE(editor->SendScintilla(Sci::SCI_GETENDSTYLED), LineStart(4));
-  EXPECT_GE(editor->SendScintilla(Sci::SCI_GETENDSTYLED), LineStart(4) - 1);
+  EXPECT_LE(Send(Sci::SCI_GETENDSTYLED), line4);
+  EXPECT_GE(Send(Sci::SCI_GETENDSTYLED), line4 - 1);
 }
 
 // Edits anywhere, then styling up to some point, as repaints ask for it: whatever Scintilla
@@ -133,11 +119,12 @@ TEST_F(ReportLexer, StylingAfterAnyEditAgreesWithAScanFromTheTop) {
   const Tape start = {
       "#include <x>", "int f(a, \"text\") /* note", "still note */ (1 + 2))", "", "3.5 ; ((",
       "end"};
-  SetLines(start);
+  SetEditorBytes(*editor, Join(start, "\n"));
+  editor->recolor();
   ExpectStylesAsScannedFromTheTop(start);
   RandomText random(12345);
-  for (int round = 0; round < 200; ++round) {
-    const long length = editor->SendScintilla(Sci::SCI_GETLENGTH);
+  for (int round = 0; round < 200 && !HasFailure(); ++round) {
+    const long length = Send(Sci::SCI_GETLENGTH);
     const unsigned long at = random.Below(static_cast<unsigned>(length) + 1);
     if (random.OneIn(3) && length > 0) {
       const long count = std::min<long>(1 + random.Below(4), length - static_cast<long>(at));
@@ -145,174 +132,119 @@ TEST_F(ReportLexer, StylingAfterAnyEditAgreesWithAScanFromTheTop) {
     } else {
       editor->SendScintilla(Sci::SCI_INSERTTEXT, at, pieces[random.Below(10)].c_str());
     }
-    const long new_length = editor->SendScintilla(Sci::SCI_GETLENGTH);
-    editor->SendScintilla(Sci::SCI_COLOURISE, 0UL,
-                          static_cast<long>(random.Below(static_cast<unsigned>(new_length) + 1)));
-
+    Send(Sci::SCI_COLOURISE, 0, random.Below(static_cast<unsigned>(Send(Sci::SCI_GETLENGTH)) + 1));
     const std::string text = EditorBytes(*editor);
     Tape lines;
     SplitLines(text, [&](size_t at, size_t n) { lines.push_back(text.substr(at, n)); });
-    // The lines wholly styled.
-    lines.resize(static_cast<size_t>(
-        Send(Sci::SCI_LINEFROMPOSITION, editor->SendScintilla(Sci::SCI_GETENDSTYLED))));
+    lines.resize(static_cast<size_t>(Send(Sci::SCI_LINEFROMPOSITION, Send(Sci::SCI_GETENDSTYLED))));
     ExpectStylesAsScannedFromTheTop(lines);
-    if (HasFailure()) {
-      ADD_FAILURE() << "round " << round << ", text:\n" << text;
-      break;
-    }
+    if (HasFailure()) ADD_FAILURE() << "round " << round << ", text:\n" << text;
   }
 }
 
-TEST_F(TapeLexer, ChangingAnAttributeChangesItsStyleAndRestylesTheText) {
-  SetLines(kTape);
-  const int number = Style(nvx_->NumberAttri());
-  // Wipe the styling behind the adapter's back, as if it were stale.
-  editor->SendScintilla(Sci::SCI_STARTSTYLING, 0UL);
-  Send(Sci::SCI_SETSTYLING, static_cast<long>(EditorBytes(*editor).size()));
-  ASSERT_NE(StyleAt(1, 15), number);
-  nvx_->NumberAttri()->SetForeground(clRed);
-  EXPECT_EQ(Send(Sci::SCI_STYLEGETFORE, number), static_cast<long>(clRed));
-  ExpectStylesAsScannedFromTheTop(kTape);
-}
-
-TEST_F(TapeLexer, AttributeColoursAndFontStylesBecomeTheStyles) {
+TEST_F(TapeLexer, AttributesAndTheEditorsFontBecomeTheStyles) {
   TSynHighlighterAttributes& link = *nvx_->LinkAttri();
   const int style = Style(&link);
   const long text = ScintillaColor(lexer->defaultColor()),
              paper = ScintillaColor(lexer->defaultPaper());
-  const QPalette palette = editor->palette();
+  const QPalette p = editor->palette();
   // clang-format off
-  const struct { TColor fore, back; long expected_fore, expected_back; } kColors[] = {
-      {clNone, clNone, text, paper}, {clMaroon, clAqua, clMaroon, clAqua},
-      // System colours come from the editor's palette.
-      {clHighlightText, clHighlight, ScintillaColor(palette.color(QPalette::HighlightedText)), ScintillaColor(palette.color(QPalette::Highlight))},
-      {clNone, clNone, text, paper}};
-  const struct { TFontStyles styles; bool bold, italic, underline; } kFonts[] = {
-      {fsItalic | fsUnderline, false, true, true}, {fsBold, true, false, false}};
+  const struct { TColor fore, back; TFontStyles styles; std::tuple<long, long, bool, bool, bool> expected; } kCases[] = {
+      {clNone, clNone, fsItalic | fsUnderline, {text, paper, false, true, true}},
+      {clMaroon, clAqua, fsBold, {clMaroon, clAqua, true, false, false}},
+      {clHighlightText, clHighlight, fsItalic, {ScintillaColor(p.color(QPalette::HighlightedText)), ScintillaColor(p.color(QPalette::Highlight)), false, true, false}},  // the editor's palette
+      {clNone, clNone, fsUnderline, {text, paper, false, false, true}}};
   // clang-format on
-  for (const auto& c : kColors) {
+  for (const auto& c : kCases) {
     link.SetForeground(c.fore);
     link.SetBackground(c.back);
-    EXPECT_EQ(Send(Sci::SCI_STYLEGETFORE, style), c.expected_fore) << c.fore;
-    EXPECT_EQ(Send(Sci::SCI_STYLEGETBACK, style), c.expected_back) << c.back;
-  }
-  for (const auto& c : kFonts) {
     link.SetStyle(c.styles);
-    EXPECT_EQ(Bold(style), c.bold);
-    EXPECT_EQ(Send(Sci::SCI_STYLEGETITALIC, style) != 0, c.italic);
-    EXPECT_EQ(Send(Sci::SCI_STYLEGETUNDERLINE, style) != 0, c.underline);
+    EXPECT_EQ(std::tuple(Send(Sci::SCI_STYLEGETFORE, style), Send(Sci::SCI_STYLEGETBACK, style),
+                         Bold(style), Send(Sci::SCI_STYLEGETITALIC, style) != 0,
+                         Send(Sci::SCI_STYLEGETUNDERLINE, style) != 0),
+              c.expected)
+        << c.fore;
   }
-}
-
-std::string StyleFontName(const QsciScintilla& editor, int style) {
-  char name[256] = {};
-  editor.SendScintilla(Sci::SCI_STYLEGETFONT, static_cast<unsigned long>(style),
-                       static_cast<void*>(name));
-  return name;
-}
-
-// Scintilla takes points: 13 px stay 13 px on this screen. A font for all styles, as the window
-// hands it over, replaces the base but not the bold.
-TEST_F(TapeLexer, EveryStyleUsesTheEditorsFontAtItsPixelSizeAndKeepsItsBoldness) {
+  // Scintilla takes points: 13 px stay 13 px on this screen. A font for all styles, as the window
+  // hands it over, replaces the base but not the bold.
   const int key = Style(nvx_->KeyAttri());  // bold by the highlighter's default
   const int number = Style(nvx_->NumberAttri());
+  const auto seen = [&] {
+    char key_font[256] = {}, number_font[256] = {};
+    editor->SendScintilla(Sci::SCI_STYLEGETFONT, static_cast<unsigned long>(key), key_font);
+    editor->SendScintilla(Sci::SCI_STYLEGETFONT, static_cast<unsigned long>(number), number_font);
+    return std::tuple(std::string(key_font), std::string(number_font), Bold(key), Bold(number),
+                      Send(Sci::SCI_STYLEGETSIZEFRACTIONAL, number));
+  };
   const std::string family = editor->font().family().toStdString();
-  EXPECT_EQ(std::pair(StyleFontName(*editor, key), StyleFontName(*editor, number)),
-            std::pair(family, family));
-  EXPECT_EQ(std::pair(Bold(key), Bold(number)), std::pair(true, false));
-  EXPECT_EQ(Send(Sci::SCI_STYLEGETSIZEFRACTIONAL, number),
-            std::lround(13 * 72.0 / editor->logicalDpiY() * Sci::SC_FONT_SIZE_MULTIPLIER));
+  EXPECT_EQ(seen(), std::tuple(family, family, true, false,
+                               std::lround(13 * 72.0 / editor->logicalDpiY() *
+                                           Sci::SC_FONT_SIZE_MULTIPLIER)));
   QFont other("Liberation Sans");
   other.setPointSize(15);
   lexer->setFont(other);
-  EXPECT_EQ(std::pair(StyleFontName(*editor, key), StyleFontName(*editor, number)),
-            std::pair(std::string("Liberation Sans"), std::string("Liberation Sans")));
-  EXPECT_EQ(std::pair(Bold(key), Bold(number)), std::pair(true, false));
-  EXPECT_EQ(Send(Sci::SCI_STYLEGETSIZEFRACTIONAL, number), 15 * Sci::SC_FONT_SIZE_MULTIPLIER);
+  EXPECT_EQ(seen(), std::tuple(std::string("Liberation Sans"), std::string("Liberation Sans"), true,
+                               false, 15L * Sci::SC_FONT_SIZE_MULTIPLIER));
 }
 
-TEST_F(TapeLexer, NamesTheLanguageEveryAttributeStyleAndTheWordCharacters) {
-  EXPECT_STREQ(lexer->language(), "highNvx");
-  EXPECT_EQ(lexer->description(SynLexerAdapter::kPlainStyle), "Default");
+TEST_F(TapeLexer, NamesTheLanguageEveryAttributeStyleAndTheWordCharactersAndListensWhileItLives) {
+  EXPECT_EQ(nvx_->ListenerCount(), 1);
+  EXPECT_EQ(
+      std::tuple(std::string(lexer->language()), lexer->description(SynLexerAdapter::kPlainStyle),
+                 lexer->description(Sci::STYLE_DEFAULT)),
+      std::tuple("highNvx", "Default", ""));
   std::vector<int> styles;
   for (int i = 0; i < nvx_->AttributeCount(); ++i) {
     styles.push_back(Style(nvx_->AttributeAt(i)));
     EXPECT_EQ(lexer->description(styles.back()).toStdString(), nvx_->AttributeAt(i)->Name());
+    EXPECT_TRUE(styles.back() > 0 &&
+                (styles.back() < Sci::STYLE_DEFAULT || styles.back() > Sci::STYLE_LASTPREDEFINED));
   }
-  std::sort(styles.begin(), styles.end());  // distinct, none of them Scintilla's own
+  std::sort(styles.begin(), styles.end());  // distinct
   EXPECT_EQ(std::adjacent_find(styles.begin(), styles.end()), styles.end());
-  for (int style : styles)
-    EXPECT_TRUE(style > 0 && (style < Sci::STYLE_DEFAULT || style > Sci::STYLE_LASTPREDEFINED));
-  EXPECT_TRUE(lexer->description(Sci::STYLE_DEFAULT).isEmpty());
   std::string expected;
-  for (int c = 1; c < 256; ++c) {
-    if (nvx_->WordCharacters().test(static_cast<size_t>(c)))
-      expected.push_back(static_cast<char>(c));
-  }
+  for (int c = 1; c < 256; ++c)
+    if (nvx_->WordCharacters().test(static_cast<size_t>(c))) expected.push_back(char(c));
   EXPECT_EQ(lexer->wordCharacters(), expected);
+  editor->setLexer(nullptr);
+  lexer.reset();
+  EXPECT_EQ(nvx_->ListenerCount(), 0);
 }
 
-TEST(LexerLifetime, TheAdapterListensToItsHighlighterOnlyWhileItLives) {
-  auto nvx = MakeMainWindowNvx();
-  {
-    SynLexerAdapter adapter(nvx.get());
-    EXPECT_EQ(nvx->ListenerCount(), 1);
-  }
-  EXPECT_EQ(nvx->ListenerCount(), 0);
-}
-
-// --- the editor component's own lexers for the text-editor mode ----------------------------
-
-struct StockCase {
-  const char* name;
-  StockLexer which;
-  const char* language;
-};
-
-class StockLexerTest : public ::testing::TestWithParam<StockCase> {};
-
-TEST_P(StockLexerTest, OneLexerPerLanguageOwnedByTheSetOrItsParentInTheEditorsFont) {
-  QObject owner;
-  QPointer<QsciLexer> owned_by_parent;
-  QPointer<QsciLexer> owned_by_set;
-  {
-    StockLexers lexers(&owner);
-    owned_by_parent = lexers.Get(GetParam().which);
-    ASSERT_NE(owned_by_parent, nullptr);
-    EXPECT_EQ(lexers.Get(GetParam().which), owned_by_parent.data());
-    EXPECT_STREQ(owned_by_parent->language(), GetParam().language);
-    StockLexers without_parent;
-    owned_by_set = without_parent.Get(GetParam().which);
-    ASSERT_FALSE(owned_by_set.isNull());
-  }
-  EXPECT_FALSE(owned_by_parent.isNull());
-  EXPECT_TRUE(owned_by_set.isNull());
-
-  // The editor's font reaches every style; each keeps its own bold and italic.
+TEST(StockLexers, OneLexerPerLanguageOwnedByTheSetOrItsParentInTheEditorsFont) {
+  // clang-format off
+  const struct { StockLexer which; const char* language; } kCases[] = {
+      {StockLexer::SynCpp, "C++"}, {StockLexer::SynJava, "Java"}, {StockLexer::SynHTML, "HTML"},
+      {StockLexer::SynPerl, "Perl"}, {StockLexer::SynIni, "Properties"}, {StockLexer::SynPas, "Pascal"}};
+  // clang-format on
   std::unique_ptr<QsciScintilla> editor = MakeEditor();
-  std::unique_ptr<QsciLexer> lexer = MakeStockLexer(GetParam().which);
-  EXPECT_STREQ(lexer->language(), GetParam().language);
-  std::vector<std::pair<int, QFont>> before;
-  for (int style = 0; style <= Sci::STYLE_MAX; ++style) {
-    if (!lexer->description(style).isEmpty()) before.emplace_back(style, lexer->font(style));
-  }
-  ASSERT_FALSE(before.empty());
-  ApplyEditorFont(*lexer, editor->font(), editor.get());
-  for (const auto& [style, font] : before) {
-    const QFont after = lexer->font(style);
-    EXPECT_EQ(after.family(), editor->font().family()) << style;
-    EXPECT_DOUBLE_EQ(after.pointSizeF(), 13 * 72.0 / editor->logicalDpiY()) << style;
-    EXPECT_EQ(std::pair(after.bold(), after.italic()), std::pair(font.bold(), font.italic()));
+  for (const auto& [which, language] : kCases) {
+    QObject owner;
+    QPointer<QsciLexer> by_parent, by_set;
+    {
+      StockLexers lexers(&owner), without_parent;
+      by_parent = lexers.Get(which);
+      by_set = without_parent.Get(which);
+      ASSERT_TRUE(by_parent && by_set);
+      EXPECT_EQ(lexers.Get(which), by_parent.data());
+      EXPECT_STREQ(by_parent->language(), language);
+      // The editor's font reaches every style; each keeps its own bold and italic.
+      std::vector<std::pair<int, QFont>> before;
+      for (int style = 0; style <= Sci::STYLE_MAX; ++style)
+        if (!by_set->description(style).isEmpty()) before.emplace_back(style, by_set->font(style));
+      ASSERT_FALSE(before.empty());
+      ApplyEditorFont(*by_set, editor->font(), editor.get());
+      for (const auto& [style, font] : before) {
+        const QFont after = by_set->font(style);
+        EXPECT_DOUBLE_EQ(after.pointSizeF(), 13 * 72.0 / editor->logicalDpiY()) << style;
+        EXPECT_EQ(std::tuple(after.family(), after.bold(), after.italic()),
+                  std::tuple(editor->font().family(), font.bold(), font.italic()))
+            << language << style;
+      }
+    }
+    EXPECT_TRUE(by_parent && !by_set) << language;
   }
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Languages, StockLexerTest, ::testing::Values(
-    StockCase{"Cpp", StockLexer::SynCpp, "C++"}, StockCase{"Java", StockLexer::SynJava, "Java"},
-    StockCase{"Html", StockLexer::SynHTML, "HTML"}, StockCase{"Perl", StockLexer::SynPerl, "Perl"},
-    StockCase{"Ini", StockLexer::SynIni, "Properties"}, StockCase{"Pascal", StockLexer::SynPas, "Pascal"}),
-    [](const auto& info) { return std::string(info.param.name); });
-// clang-format on
 
 }  // namespace
 }  // namespace numvex::testing
