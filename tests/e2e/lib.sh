@@ -29,6 +29,18 @@ summary() {
   [[ $failed -eq 0 ]]
 }
 
+# wait_for TENTHS COMMAND...: runs the command every tenth of a second until it succeeds,
+# at most TENTHS times; fails when it never did.
+wait_for() {
+  local tries=$1 _
+  shift
+  for _ in $(seq "$tries"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # make_work NAME: WORK becomes a new folder, removed at exit after the script's own
 # clean-up function `cleanup` (when it defines one).
 make_work() {

@@ -55,37 +55,27 @@ start_app() {
     wait $!
     echo $? >"$WORK/app.rc"
   ) &
-  local _
-  for _ in $(seq 50); do
-    [[ -s $WORK/app.pid ]] && break
-    sleep 0.1
-  done
+  wait_for 50 test -s "$WORK/app.pid"
   APP_PID=$(cat "$WORK/app.pid")
   WIN=
-  for _ in $(seq 100); do
-    WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^ZEL: Numvex \[' 2>/dev/null |
-      head -n 1)
-    [[ -n $WIN ]] && break
-    [[ -e $WORK/app.rc ]] && break
-    sleep 0.1
-  done
+  wait_for 100 window_or_end
   [[ -n $WIN ]] || return 1
   timeout 5 xdotool windowfocus --sync "$WIN" || return 1
   sleep 0.2
+}
+
+# window_or_end: true once the main window shows (its id then in $WIN) or the program ended.
+window_or_end() {
+  WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^ZEL: Numvex \[' 2>/dev/null |
+    head -n 1)
+  [[ -n $WIN ]] || app_ended
 }
 
 # app_ended: true once the program has exited; its status is then in $WORK/app.rc.
 app_ended() { [[ -e $WORK/app.rc ]]; }
 
 # wait_app_end SECONDS: waits for the program to exit.
-wait_app_end() {
-  local _
-  for _ in $(seq $(($1 * 10))); do
-    app_ended && return 0
-    sleep 0.1
-  done
-  return 1
-}
+wait_app_end() { wait_for $(($1 * 10)) app_ended; }
 
 # stop_app: ends a program that is still running (after a failure).
 stop_app() {
@@ -169,18 +159,15 @@ identity() { stat -c '%i %y %s' "$1" 2>/dev/null; }
 # save FILE: Ctrl+S, then waits until the file was written and the caption shows the
 # document unchanged.
 save() {
-  local before _
-  before=$(identity "$1")
+  local file=$1 before
+  before=$(identity "$file")
   xdotool key ctrl+s
-  for _ in $(seq 100); do
-    if [[ $(identity "$1") != "$before" && $(caption) != *'*]'* ]]; then
-      return 0
-    fi
-    app_ended && break
-    sleep 0.1
-  done
-  why="Ctrl+S did not save (caption: '$(caption)')"
-  return 1
+  # Saved: the file changed and the caption shows the document unchanged.
+  if ! wait_for 100 eval '[[ $(identity "$file") != "$before" && $(caption) != *"*]"* ]] || app_ended' ||
+    app_ended; then
+    why="Ctrl+S did not save (caption: '$(caption)')"
+    return 1
+  fi
 }
 
 # check_bytes FILE EXPECTED: the file holds exactly EXPECTED.
@@ -249,14 +236,7 @@ question_box() {
 }
 
 # wait_question: waits up to five seconds for the question box and prints its window id.
-wait_question() {
-  local _
-  for _ in $(seq 50); do
-    question_box | grep . && return
-    app_ended && return
-    sleep 0.1
-  done
-}
+wait_question() { wait_for 50 eval 'question_box | grep . || app_ended'; }
 
 # finish NAME FILE EXPECTED: save, check bytes and tape, check the program, quit.
 finish() {
@@ -437,11 +417,7 @@ case_close_question() {
   if ((ok)); then
     timeout 5 xdotool windowfocus --sync "$box"
     keys Escape
-    for _ in $(seq 50); do
-      [[ -z $(question_box) ]] && break
-      sleep 0.1
-    done
-    if [[ -n $(question_box) ]]; then
+    if ! wait_for 50 eval '[[ -z $(question_box) ]]'; then
       why="Escape did not close the question"
       ok=0
     elif ! check_alive; then
