@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# End-to-end checks of numvex-tape: it runs on tape files the way a user runs it.
+# End-to-end checks of numvex-tape: it runs on tape files the way a user runs it, and
+# its tokens command shows how the editor colours them (fixtures in TAPES-DIR/../tokens).
 #
 #   numvex_tape_test.sh PATH-TO-NUMVEX-TAPE TAPES-DIR
 #
@@ -421,5 +422,32 @@ for doc in "$data"/[01]Numvex.txt; do
   check "$(basename "$doc") fits 36 columns" \
     awk '{ sub(/\r$/, "") } length($0) > 36 { exit 1 }' "$doc"
 done
+
+# ---------------------------------------------------------------------------
+# tokens: how the editor colours a document, and the command's errors.
+# ---------------------------------------------------------------------------
+K=$TAPES/../tokens
+for syntax in nvx report; do
+  run tokens --syntax "$syntax" "$K/tape.nvx"
+  expect "tokens --syntax $syntax" '[[ $rc -eq 0 ]] && cmp -s "$OUT" "$K/tape.$syntax.expected"'
+  # Every token list tiles its line: starts follow on from the previous token's end.
+  expect "tokens --syntax $syntax: tokens tile every line" 'awk -v file="$K/tape.nvx" '\''
+    BEGIN { while ((getline line < file) > 0) len[++n] = length(line) }
+    { pos = 0
+      for (i = 3; i <= NF; i++) { split($i, t, ":"); bad += t[1] != pos || t[2] < 1; pos += t[2] }
+      bad += pos != len[$1] }
+    END { exit bad || NR != n }'\'' "$OUT"'
+done
+run_in "$K/tape.nvx" tokens --syntax=nvx -
+expect "tokens: standard input" 'cmp -s "$OUT" "$K/tape.nvx.expected"'
+run tokens --syntax nvx /dev/null
+expect "tokens: an empty file has no lines" '[[ $rc -eq 0 && ! -s $OUT ]]'
+for argline in "$K/tape.nvx" "--syntax cobol $K/tape.nvx" "--syntax nvx --fast $K/tape.nvx" \
+  "--syntax nvx $K/tape.nvx $K/tape.nvx" "--syntax nvx $WORK/missing.nvx" "--syntax nvx $K"; do
+  read -r -a argv <<<"$argline"
+  run tokens "${argv[@]}"
+  expect "tokens: bad usage ${argline//$K\//}" '[[ $rc -eq 2 && ! -s $OUT && -s $ERR ]]' "exit $rc"
+done
+expect "tokens: the message names the file" 'grep -q "$K" "$ERR"'
 
 summary
