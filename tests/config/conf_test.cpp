@@ -27,7 +27,7 @@ TEST(ConfTest, ClampIntKeepsAValueWithinItsBounds) {
   // clang-format off
   constexpr int32_t kCases[][4] = {{12, 0, 9, 9}, {-3, 0, 1, 0}, {5, 0, 9, 5}, {0, 0, 9, 0},
       {9, 0, 9, 9}, {INT32_MIN, 0, 9, 0}, {INT32_MAX, 0, 9, 9}, {-7, -10, -5, -7}, {0, 5, 3, 3},
-      {9, 5, 3, 3}};
+      {9, 5, 3, 3}, {10, 0, 9, 9}, {-1, 0, 9, 0}};  // one past each bound
   // clang-format on
   for (const auto& c : kCases) {
     int32_t value = c[0];
