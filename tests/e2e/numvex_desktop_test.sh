@@ -90,24 +90,15 @@ stop_app() {
 caption() { xdotool getwindowname "$WIN" 2>/dev/null; }
 
 # keys KEY...: real key strokes, then a short pause.
-keys() {
-  xdotool key --delay 40 "$@"
-  sleep 0.15
-}
+keys() { xdotool key --delay 40 "$@" && sleep 0.15; }
 
 # type_text TEXT: types TEXT character by character.
-type_text() {
-  xdotool type --delay 40 "$1"
-  sleep 0.15
-}
+type_text() { xdotool type --delay 40 "$1" && sleep 0.15; }
 
 # chord MODIFIER KEY: KEY struck while MODIFIER is held down, let go in the order a hand
 # does it (xdotool's "key shift+KEY" releases Shift before KEY, and the program reads the
 # shift state of Enter at its release).
-chord() {
-  xdotool keydown "$1" keydown "$2" keyup "$2" keyup "$1"
-  sleep 0.15
-}
+chord() { xdotool keydown "$1" keydown "$2" keyup "$2" keyup "$1" && sleep 0.15; }
 
 # Keypad geometry. The keypad column is the window's right-most 178 pixels below the menu
 # bar; its panel of keys sits at 4,3 in it, the keys are 38 pixels square on a 40-pixel

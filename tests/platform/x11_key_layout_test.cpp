@@ -1,5 +1,5 @@
 // The system layout on a real X server, switched with setxkbmap and typed into with xdotool
-// (see run_under_xvfb.sh): the layout is the server's, follows a switch while the program
+// (tests/e2e/lib.sh runs it there): the layout is the server's, follows a switch while the program
 // runs, and agrees with the layout tables for what it types.
 #include <gtest/gtest.h>
 
