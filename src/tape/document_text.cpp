@@ -11,8 +11,8 @@ LineBreak SplitAdoptedDocument(MemoryTapeBuffer* buffer) {
   const std::string_view text = buffer->AdoptedBytes();
   // Tapes average some 25 bytes a line; the vector still grows if a file is denser.
   buffer->Reserve(text.size() / 20 + 16);
-  return SplitLines(text,
-                    [buffer](size_t offset, size_t length) { buffer->AddLoadedLine(offset, length); });
+  return SplitLines(
+      text, [buffer](size_t offset, size_t length) { buffer->AddLoadedLine(offset, length); });
 }
 
 std::string JoinDocument(const TapeBuffer& buffer, LineBreak style) {

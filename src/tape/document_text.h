@@ -14,8 +14,7 @@ enum class LineBreak { LF, CRLF };
 // The line-break style a document keeps: CR LF when any of its lines ended with CR (every
 // CR ends a line), LF otherwise.
 inline LineBreak LineBreakOf(std::string_view bytes) {
-  return std::memchr(bytes.data(), '\r', bytes.size()) == nullptr ? LineBreak::LF
-                                                                    : LineBreak::CRLF;
+  return std::memchr(bytes.data(), '\r', bytes.size()) == nullptr ? LineBreak::LF : LineBreak::CRLF;
 }
 
 // Cuts a document's bytes into lines and calls take(offset, length) for each. LF, CR LF
