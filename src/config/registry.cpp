@@ -127,7 +127,7 @@ bool ParseLine(std::string_view line, Hive& hive, Key*& key, std::string& why) {
       return false;
     }
     key = hive.OpenKey(inner.substr(kRoot.size()), true);
-    if (key == nullptr) why = "empty key path";
+    if (key == nullptr) why = "key path empty or broken by a line break";
     return key != nullptr;
   }
   if (line.front() != '"' && line.front() != '@') {

@@ -94,7 +94,7 @@ TEST(RegistryTest, BadTextGivesTheLineAndWhatWasWrong) {
       {h + "[HKEY_CURRENT_USER\\a\n", "line 3: key line without closing bracket"},
       {h + "[HKEY_LOCAL_MACHINE\\a]\n", "line 3: key not under HKEY_CURRENT_USER"},
       {h + "[HKEY_CURRENT_USER\\]\n", "line 3: key not under HKEY_CURRENT_USER"},
-      {h + "[HKEY_CURRENT_USER\\\\]\n", "line 3: empty key path"},
+      {h + "[HKEY_CURRENT_USER\\\\]\n", "line 3: key path empty or broken by a line break"},
       {h + "[HKEY_CURRENT_USER\\a]\nx=1\n", "line 4: unknown line"},
       {h + "[HKEY_CURRENT_USER\\a]\n\"a=\"b\"\n", "line 4: expected = after the value name"},
       {h + "[HKEY_CURRENT_USER\\a]\n\"a\"=\"b\n", "line 4: missing closing quote"},
