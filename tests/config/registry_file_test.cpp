@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace numvex::registry {
 namespace {
@@ -36,10 +37,16 @@ TEST_F(RegistryFileTest, PathComesFromTheEnvironment) {
                                    {"", "", "/h", "/h/.config/zel/hkcu.reg"},
                                    {nullptr, "relative", "/h", "/h/.config/zel/hkcu.reg"}};
   const char* const kNames[] = {"NUMVEX_REGISTRY", "XDG_CONFIG_HOME", "HOME"};
+  std::optional<std::string> saved[3];
+  for (int i = 0; i < 3; ++i) {
+    if (const char* v = getenv(kNames[i])) saved[i] = v;
+  }
   for (const auto& c : kCases) {
     for (int i = 0; i < 3; ++i) c[i] ? setenv(kNames[i], c[i], 1) : unsetenv(kNames[i]);
     EXPECT_EQ(RegistryFile::DefaultPath(), c[3]) << c[3];
   }
+  for (int i = 0; i < 3; ++i)
+    saved[i] ? setenv(kNames[i], saved[i]->c_str(), 1) : unsetenv(kNames[i]);
 }
 
 TEST_F(RegistryFileTest, UpdateWritesAPrivateFileThatLoadsBack) {
