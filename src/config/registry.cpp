@@ -204,7 +204,12 @@ Key* Hive::OpenKey(std::string_view path, bool create) {
   }
 }
 
-bool Hive::KeyExists(std::string_view path) const { return keys_.count(Normalise(path)) > 0; }
+const Key* Hive::FindKey(std::string_view path) const {
+  const auto it = keys_.find(Normalise(path));
+  return it == keys_.end() ? nullptr : &it->second;
+}
+
+bool Hive::KeyExists(std::string_view path) const { return FindKey(path) != nullptr; }
 
 bool Hive::DeleteKey(std::string_view path) {
   const std::string norm = Normalise(path);

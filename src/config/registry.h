@@ -53,6 +53,7 @@ class Hive {
   // with a line break, which the text form could not hold. The pointer lives until a
   // DeleteKey removes the key.
   Key* OpenKey(std::string_view path, bool create);
+  const Key* FindKey(std::string_view path) const;
   bool KeyExists(std::string_view path) const;
   // Removes the key and all its subkeys; returns whether it existed.
   bool DeleteKey(std::string_view path);

@@ -163,9 +163,10 @@ UpdateResult RegistryFile::Update(const std::function<void(Hive&)>& change) {
       if (rename(path_.c_str(), aside.c_str()) != 0) return fail(Failure("cannot move", path_));
       result.damaged_path = aside;
       result.message = path_ + ": " + parsed.message + "; moved to " + aside;
-      hive = Hive();
+      present = false;
     }
   }
+  const std::string before = present ? WriteReg(hive) : std::string();
   try {
     change(hive);
     text = WriteReg(hive);
@@ -174,6 +175,7 @@ UpdateResult RegistryFile::Update(const std::function<void(Hive&)>& change) {
   } catch (...) {
     return fail("settings change failed");
   }
+  if (present && text == before) return result;
   if (const Status written = Replace(path_, text); !written.ok) return fail(written.message);
   return result;
 }

@@ -14,7 +14,17 @@ struct UpdateResult : Status {
   std::string damaged_path;
 };
 
-class RegistryFile {
+// Where the settings are kept: read whole, changed in transactions.
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  // Replaces `hive` by the stored keys; on an error `hive` holds what could be read.
+  virtual Status Load(Hive& hive) const = 0;
+  // Applies `change` to the stored keys as one transaction.
+  virtual UpdateResult Update(const std::function<void(Hive&)>& change) = 0;
+};
+
+class RegistryFile : public Registry {
  public:
   explicit RegistryFile(std::string path) : path_(std::move(path)) {}
   // $NUMVEX_REGISTRY, else $XDG_CONFIG_HOME/zel/hkcu.reg with the config folder defaulting to
@@ -23,12 +33,12 @@ class RegistryFile {
   const std::string& path() const { return path_; }
 
   // A missing file gives an empty hive.
-  Status Load(Hive& hive) const;
+  Status Load(Hive& hive) const override;
   // One write transaction under an exclusive lock: re-reads the file, applies `change` and
   // replaces the file atomically, so other instances' values are kept and a crash leaves the
   // old or the new file. A file that does not parse is moved aside and the change starts
-  // from an empty hive.
-  UpdateResult Update(const std::function<void(Hive&)>& change);
+  // from the keys read before the damage. A change that alters nothing writes nothing.
+  UpdateResult Update(const std::function<void(Hive&)>& change) override;
 
  private:
   std::string path_;

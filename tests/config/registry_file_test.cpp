@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -85,49 +84,6 @@ TEST_F(RegistryFileTest, DamagedFileIsMovedAsideNotOverwritten) {
   ASSERT_TRUE(file.Load(hive).ok);
   EXPECT_TRUE(hive.KeyExists(kKey));
   EXPECT_TRUE(file.Update([](Hive&) {}).damaged_path.empty());
-}
-
-TEST_F(RegistryFileTest, RefusedFolderGivesAFailure) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
-  ASSERT_EQ(chmod(dir_.c_str(), 0500), 0);
-  for (const std::string& path : {dir_ + "/hkcu.reg", dir_ + "/sub/hkcu.reg"}) {
-    const UpdateResult result = RegistryFile(path).Update([](Hive& h) { h.OpenKey(kKey, true); });
-    EXPECT_FALSE(result.ok) << path;
-    EXPECT_NE(result.message.find("Permission denied"), std::string::npos) << result.message;
-  }
-}
-
-TEST_F(RegistryFileTest, TwoProcessesKeepEachOthersValues) {
-  const std::string path = dir_ + "/hkcu.reg";
-  constexpr int kWrites = 200;
-  pid_t children[2];
-  for (int p = 0; p < 2; ++p) {
-    children[p] = fork();
-    ASSERT_GE(children[p], 0);
-    if (children[p] == 0) {
-      int failures = 0;
-      for (int i = 0; i < kWrites; ++i) {
-        const std::string name = "p" + std::to_string(p) + "-" + std::to_string(i);
-        const auto write = [&](Hive& h) { h.OpenKey(kKey, true)->WriteDword(name, i); };
-        failures += !RegistryFile(path).Update(write).ok;
-      }
-      _exit(failures > 0);
-    }
-  }
-  for (pid_t child : children) {
-    int status = -1;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
-  Hive hive;
-  ASSERT_TRUE(RegistryFile(path).Load(hive).ok);
-  ASSERT_TRUE(hive.KeyExists(kKey));
-  const Key& key = *hive.OpenKey(kKey, false);
-  EXPECT_EQ(key.values().size(), 2u * kWrites);
-  for (int i = 0; i < 2 * kWrites; ++i) {
-    const std::string name = "p" + std::to_string(i % 2) + "-" + std::to_string(i / 2);
-    EXPECT_EQ(key.Read(name).dword, static_cast<uint32_t>(i / 2)) << name;
-  }
 }
 
 }  // namespace
