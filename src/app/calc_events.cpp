@@ -224,6 +224,7 @@ bool TfrmCalc::SaveFileAs() {
   if (QFileInfo(chosen).suffix().isEmpty()) chosen += ".nvx";
   file_name_ = chosen;
   Conf.LruDir = (QFileInfo(chosen).absolutePath() + "/").toStdString();
+  SaveSettings();
   UpdateCaption();
   return WriteDocument();
 }

@@ -18,12 +18,15 @@
 #include "app/editor_font.h"
 #include "app/keypad_panel.h"
 #include "app/message_box.h"
+#include "app/settings_bridge.h"
 #include "app/scintilla_tape_buffer.h"
 #include "app/single_step_undo.h"
 #include "app/stock_lexers.h"
 #include "app/syn_lexer_adapter.h"
 #include "config/conf.h"
 #include "config/lang_texts.h"
+#include "config/recent_files.h"
+#include "config/registry_file.h"
 #include "config/settings.h"
 #include "highlight/syn_nvx.h"
 #include "highlight/syn_zel_rep.h"
@@ -49,7 +52,7 @@ QString ExtensionOf(const QString& name) {
 
 TfrmCalc::TfrmCalc(bool first_instance, const QStringList& arguments, const QString& program_path,
                    QWidget* parent)
-    : QMainWindow(parent), first_instance_(first_instance) {
+    : QMainWindow(parent), program_path_(program_path), first_instance_(first_instance) {
   setObjectName("frmCalc");
   setWindowTitle(QString(kCaptionPrefix) + "[]");
   QFont font("Arial");
@@ -70,6 +73,7 @@ TfrmCalc::~TfrmCalc() {
   // The adapters listen to the highlighters: detach and delete them before the
   // highlighters go.
   if (txtCalc_ != nullptr) txtCalc_->setLexer(nullptr);
+  editor_options_.reset();
   delete nvx_lexer_;
   delete off_lexer_;
 }
@@ -122,6 +126,12 @@ void TfrmCalc::BuildEditor() {
   off_lexer_ = new SynLexerAdapter(syn_off_.get(), txtCalc_);
   stock_lexers_ = std::make_unique<StockLexers>(txtCalc_);
   key_layout_ = SystemKeyLayout();
+  editor_options_ = std::make_unique<EditorOptions>(txtCalc_);
+  registry_ = std::make_unique<registry::RegistryFile>(registry::RegistryFile::DefaultPath());
+  settings_host_ = std::make_unique<SettingsBridge>(
+      this, [this] { ApplyEditorOptions(); }, [this] { ApplyWindowStyle(); });
+  settings_ = std::make_unique<SettingsStore>(*registry_, *settings_host_,
+                                              program_path_.toStdString());
 }
 
 void TfrmCalc::BuildKeypad() {
@@ -141,6 +151,7 @@ void TfrmCalc::FormCreate(const QStringList& arguments, const QString& program_p
   ApplyTapeSettings();
   mnuSyntax_->menuAction()->setVisible(Conf.ShowSyntaxMenu);
   SwitchMode("noname.nvx");
+  LoadWindowPlacement();
   ApplyLanguage(Conf.Language, true);
   pnlCommand_->SetDecimalSeparator(seps.decimal);
 
@@ -225,17 +236,6 @@ void TfrmCalc::AttachLexer(QsciLexer* lexer) {
   txtCalc_->setLexer(lexer);
 }
 
-void TfrmCalc::ApplyEditorOptions() {
-  // Tab width and editor options come from the settings; the line-number gutter
-  // only ever shows in text editor mode.
-  txtCalc_->setTabWidth(Conf.TabStops > 0 ? Conf.TabStops : 4);
-  txtCalc_->setAutoIndent(Conf.AutoIndent);
-  txtCalc_->setIndentationsUseTabs(!Conf.TabsToSpaces);
-  bool gutter = !CalcMode() && Conf.Gutter;
-  txtCalc_->setMarginWidth(0, gutter ? QStringLiteral("099") : QString());
-  txtCalc_->setMarginLineNumbers(0, gutter);
-}
-
 int TfrmCalc::AskSave() {
   if (!Conf.AskSave) return mrOk;
   int answer = mrOk;
@@ -248,6 +248,8 @@ int TfrmCalc::AskSave() {
       NewCalcFile();  // the changes are given up before the caller goes on
     }
   }
+  // The document given up joins the recent files.
+  if (answer != mrCancel && AddRecentFile(file_name_.toStdString())) UpdateRecentMenu();
   return answer;
 }
 
@@ -322,6 +324,7 @@ void TfrmCalc::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  SaveWindowPlacement();
   event->accept();
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 
+#include "app/editor_options.h"
 #include "tape/document_text.h"
 #include "tape/tape_engine.h"
 #include "tape/tape_host.h"
@@ -19,7 +20,13 @@ class QToolButton;
 
 namespace numvex {
 
+namespace registry {
+class RegistryFile;
+}
+class EditorOptions;
 class KeyLayout;
+class SettingsBridge;
+class SettingsStore;
 class KeypadPanel;
 class ScintillaTapeBuffer;
 class SingleStepUndo;
@@ -53,6 +60,15 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   void FormResize();
   // Hands the engine the decimals and rounding of Conf; called whenever they may have changed.
   void ApplyTapeSettings();
+  // Settings in the current user's hive (the settings store's operations, for this window).
+  void LoadSettings();
+  void SaveSettings();
+  void ApplyEditorOptions();
+  void ApplyWindowStyle();
+  void LoadWindowPlacement();
+  void SaveWindowPlacement();
+  void UpdateRecentMenu();
+  EditorOptionSet EditorOptionFlags() const;
   void UpdateCaption();
   void SetDocModified(bool modified);
   void OpenDocument(const QString& name);
@@ -71,6 +87,7 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   void mnuSiniClick(QAction* item);
   void mnuOPreferencesClick();
   void mnuFExitClick();
+  void mnuFLRU1Click(int tag);
   void KeypadKeyPressed(char key);
   void cmdNumberClick(char c);
   void cmdDivClick(char c);
@@ -103,7 +120,6 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   void BuildMenus();
   void BuildKeypad();
   void AttachLexer(QsciLexer* lexer);
-  void ApplyEditorOptions();
   bool LoadLines(const QString& path);
   bool HandleDroppedUrls(const QList<QUrl>& urls);
   QAction* MenuItem(QMenu* menu, const char* name, QAction* action = nullptr);
@@ -123,6 +139,11 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   SynLexerAdapter* off_lexer_ = nullptr;
   std::unique_ptr<StockLexers> stock_lexers_;
   std::unique_ptr<KeyLayout> key_layout_;
+  std::unique_ptr<EditorOptions> editor_options_;
+  std::unique_ptr<registry::RegistryFile> registry_;
+  std::unique_ptr<SettingsBridge> settings_host_;
+  std::unique_ptr<SettingsStore> settings_;
+  QString program_path_;
   QString file_name_;
   LineBreak line_break_ = LineBreak::CRLF;
   int save_filter_index_ = 1;

@@ -87,6 +87,7 @@ void TfrmCalc::BuildMenus() {
     QAction* lru = MenuItem(file, QString("mnuFLRU%1").arg(slot).toLatin1().constData());
     lru->setData(slot);
     lru->setVisible(false);
+    connect(lru, &QAction::triggered, this, [this, lru] { mnuFLRU1Click(lru->data().toInt()); });
   }
   file->addSeparator();
   connect(MenuItem(file, "mnuFExit"), &QAction::triggered, this, &TfrmCalc::mnuFExitClick);

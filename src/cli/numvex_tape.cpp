@@ -10,6 +10,8 @@
 #include "cli/tape_tool.h"
 #include "cli/token_dump.h"
 #include "config/conf.h"
+#include "config/registry_file.h"
+#include "config/settings.h"
 #include "config/lang_texts.h"
 #include "tape/document_text.h"
 #include "tape/separators.h"
@@ -27,8 +29,9 @@ constexpr const char* kUsage =
     "input; the result goes to standard output.\n"
     "\n"
     "Options:\n"
-    "  --decimals N               decimal places of amounts, 0..9 (default 2)\n"
+    "  --decimals N               decimal places of amounts, 0..9\n"
     "  --round-results            round results to the decimal places\n"
+    "  --no-round-results         keep results unrounded\n"
     "  --decimal-separator C      decimal separator (default: from the locale)\n"
     "  --thousands-separator C    thousands separator (default: from the locale)\n"
     "  --in-place                 rewrite each FILE atomically instead of printing it\n"
@@ -36,6 +39,10 @@ constexpr const char* kUsage =
     "                             recalculation would change\n"
     "  --help                     show this help\n"
     "  --version                  show the version\n"
+    "\n"
+    "Decimal places and rounding default to the settings of the Numvex desktop program\n"
+    "($NUMVEX_REGISTRY, else $XDG_CONFIG_HOME/zel/hkcu.reg), or to 2 places unrounded\n"
+    "before it has stored any; the options above override them.\n"
     "\n"
     "       numvex-tape tokens --syntax nvx|report [FILE]\n"
     "Shows how the editor colours a document: for every line, the line number, the\n"
@@ -76,7 +83,20 @@ int UsageError(const std::string& message) {
 }
 
 // Returns -1 when the arguments were read, else the exit status.
+// The desktop program's decimals and rounding, when it has stored its settings; the file is
+// only read, a damaged one left for the desktop program to report.
+void StoredDefaults(Options* options) {
+  numvex::registry::Hive hive;
+  numvex::registry::RegistryFile(numvex::registry::RegistryFile::DefaultPath()).Load(hive);
+  numvex::recConf stored;
+  if (numvex::ReadSettings(hive, stored)) {
+    options->decimals = stored.Decimals;
+    options->round_results = stored.RoundResults;
+  }
+}
+
 int ParseArguments(int argc, char** argv, Options* options) {
+  StoredDefaults(options);
   bool options_done = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -113,7 +133,9 @@ int ParseArguments(int argc, char** argv, Options* options) {
       std::printf("numvex-tape %s\n", Conf.Version.c_str());
       return 0;
     }
-    if (arg == "--round-results" && !has_inline_value) {
+    if (arg == "--no-round-results" && !has_inline_value) {
+      options->round_results = false;
+    } else if (arg == "--round-results" && !has_inline_value) {
       options->round_results = true;
     } else if (arg == "--in-place" && !has_inline_value) {
       options->in_place = true;
@@ -132,7 +154,7 @@ int ParseArguments(int argc, char** argv, Options* options) {
       if (!take_value(target) || target->size() != 1) {
         return UsageError("option '" + arg + "' needs a single character");
       }
-    } else if (arg == "--round-results" || arg == "--in-place" || arg == "--check" ||
+    } else if (arg == "--round-results" || arg == "--no-round-results" || arg == "--in-place" || arg == "--check" ||
                arg == "--help" || arg == "--version") {
       return UsageError("option '" + arg + "' takes no value");
     } else {

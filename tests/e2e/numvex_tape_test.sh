@@ -24,6 +24,8 @@ export LC_ALL=C
 
 source "$(dirname "$0")/lib.sh"
 make_work numvex-e2e
+# No desktop settings unless a case stores some.
+export NUMVEX_REGISTRY=$WORK/hkcu.reg
 
 OUT=$WORK/stdout
 ERR=$WORK/stderr
@@ -191,6 +193,18 @@ expect "\"--\" ends the options" '[[ $rc -eq 0 ]] && cmp -s "$OUT" "$P.expected"
 run --decimals=0 "$TAPES/decimals_0.nvx"
 expect "--decimals=0 inline value" '[[ $rc -eq 0 ]] && cmp -s "$OUT" "$TAPES/decimals_0.expected"' \
   "exit $rc"
+
+# The desktop program's stored decimals and rounding are the defaults; options win.
+printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\zel\\Numvex 3.0]\r\n%s\r\n' \
+  '"First start"=dword:00000000' '"Preferred Language"="1"' '"Decimal Places"="3"' \
+  '"Round Results"=dword:00000001' >"$NUMVEX_REGISTRY"
+printf '10\n/3\n===\n' >"$WORK/stored.nvx"
+run "$WORK/stored.nvx"
+expect "stored settings: 3 places, rounded" '[[ $rc -eq 0 ]] && grep -q "3.333\$" "$OUT"' "$(cat "$OUT")"
+run --decimals 1 --no-round-results "$WORK/stored.nvx"
+expect "options override the stored settings" \
+  '[[ $rc -eq 0 ]] && grep -q " 10.0\$" "$OUT" && grep -q "3.333333333\$" "$OUT"' "$(cat "$OUT")"
+rm "$NUMVEX_REGISTRY"
 
 run --help
 if [[ $rc -eq 0 ]] && grep -q -- '--in-place' "$OUT" && grep -q -- '--check' "$OUT"; then

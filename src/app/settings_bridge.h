@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "config/settings.h"
+#include "platform/desktop_files.h"
+
+class QWidget;
+
+namespace numvex {
+
+// Where the settings reach the program: the main window's editor and style, the desktop's
+// own files, the other instances and the user's message boxes.
+class SettingsBridge : public SettingsHost {
+ public:
+  SettingsBridge(QWidget* window, std::function<void()> apply_editor_options,
+                 std::function<void()> apply_window_style);
+
+  void ApplyEditorOptions() override { apply_editor_options_(); }
+  void ApplyWindowStyle() override { apply_window_style_(); }
+  std::string RegisterDesktopFileType(const std::string& program) override;
+  void UnregisterDesktopFileType() override;
+  void SetDesktopRunAtStartup(bool on, const std::string& program) override;
+  void PostBroadcast() override;
+  void ReportError(const std::string& message) override;
+  void ShowPlainMessage(const std::string& message) override;
+
+ private:
+  QWidget* window_;
+  std::function<void()> apply_editor_options_;
+  std::function<void()> apply_window_style_;
+  DesktopFiles desktop_ = DesktopFiles::FromEnvironment();
+};
+
+}  // namespace numvex
