@@ -13,6 +13,8 @@
 #include "app/message_box.h"
 #include "common/tape_text.h"
 #include "config/conf.h"
+#include "config/registry_file.h"
+#include "config/settings.h"
 #include "editor_fixture.h"
 #include "platform/key_layout.h"
 
@@ -23,6 +25,7 @@ namespace {
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    Forget();
     ResetConfToProgramStart();
     SetMessageHandler([this](const MessageRequest& r) {
       messages.push_back(r);
@@ -44,6 +47,8 @@ class WindowTest : public ::testing::Test {
     window->Editor()->setFocus();
     QApplication::processEvents();
   }
+  // The next window is a first start again.
+  static void Forget() { QFile::remove(qEnvironmentVariable("NUMVEX_REGISTRY")); }
   static void WriteFile(const QString& path, const char* bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -178,6 +183,7 @@ TEST_F(WindowTest, StartOptionsAndDocuments) {
   EXPECT_EQ(messages[0].caption, "Text editor mode");
   // A first start opens the introduction beside the program, in calc mode.
   WriteFile(dir.filePath("1Numvex.txt"), "Welcome\n");
+  Forget();
   Open({}, dir.filePath("numvex"));
   EXPECT_TRUE(window->FileName().endsWith("1Numvex.txt")) << window->FileName().toStdString();
   EXPECT_TRUE(window->CalcMode() && !Conf.FirstStart);
@@ -186,6 +192,64 @@ TEST_F(WindowTest, StartOptionsAndDocuments) {
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[1].text, "The file you entered could not be found.");
   EXPECT_TRUE(window->FileName().isEmpty() && window->CalcMode());
+}
+
+TEST_F(WindowTest, SettingsBoundsAndRecentFilesSurviveARestart) {
+  Open();
+  Conf.Decimals = 4, Conf.AlwaysOnTop = true, Conf.TabStops = 6, Conf.TabsToSpaces = true;
+  window->SaveSettings();
+  Conf.TabsToSpaces = false, Conf.SmartTabs = true;
+  window->SaveSettings();  // the option set is replaced, not added to
+  EXPECT_EQ(window->EditorOptionFlags(), eoScrollPastEol | eoSmartTabs | eoAutoIndent |
+                                             eoTrimTrailingSpaces | eoDragDropEditing);
+  EXPECT_EQ(window->Editor()->tabWidth(), 6);
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+  window->move(130, 90);
+  window->resize(610, 470);
+  LruFiles = {"/tmp/a & b.nvx", "", "/tmp/c.txt", ""};
+  ASSERT_TRUE(window->close());
+
+  ResetConfToProgramStart();
+  Open();
+  EXPECT_EQ(std::tie(Conf.Decimals, Conf.TabStops, Conf.FirstStart), std::make_tuple(4, 6, false));
+  EXPECT_EQ(window->Engine().Settings().decimals, 4);
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(QRect(window->pos(), window->size()), QRect(130, 90, 610, 470));
+  EXPECT_EQ(Action("mnuFLRU1")->text(), "&1 /tmp/a && b.nvx");
+  EXPECT_EQ(Action("mnuFLRU3")->text(), "&2 /tmp/c.txt");
+  EXPECT_TRUE(Action("mnuFDelimLRU")->isVisible() && !Action("mnuFLRU2")->isVisible());
+  // Giving up a named document puts it on top; its menu item opens it again.
+  QTemporaryDir dir;
+  const QString path = dir.filePath("t.nvx");
+  WriteFile(path, "5\n");
+  window->OpenDocument(path);
+  Action("mnuFNew")->trigger();
+  EXPECT_EQ(Action("mnuFLRU1")->text(), "&1 " + path);
+  Action("mnuFLRU1")->trigger();
+  EXPECT_EQ(window->FileName(), path);
+  ASSERT_TRUE(window->close());
+
+  // Bounds on a screen no longer there come back onto the primary one.
+  registry::RegistryFile(registry::RegistryFile::DefaultPath()).Update([](registry::Hive& h) {
+    h.OpenKey(kOptionsKey, true)->WriteText("Left", "-9000");
+  });
+  Open();
+  EXPECT_TRUE(QGuiApplication::primaryScreen()->geometry().contains(window->geometry().center()));
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WindowTest, RefusedSettingsFileIsReportedAndTheProgramGoesOn) {
+  QTemporaryDir dir;
+  WriteFile(dir.filePath("file"), "not a folder");
+  const QByteArray hive = qgetenv("NUMVEX_REGISTRY");
+  qputenv("NUMVEX_REGISTRY", dir.filePath("file/hkcu.reg").toLocal8Bit());
+  Open();
+  qputenv("NUMVEX_REGISTRY", hive);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages[0].icon, MessageIcon::Error);
+  EXPECT_NE(messages[0].text.find("Not a directory"), std::string::npos) << messages[0].text;
+  Type("45+");
+  EXPECT_EQ(Lines(), (Tape{Entry('+', "45.00"), "      + "}));
 }
 
 }  // namespace

@@ -454,7 +454,42 @@ $SEP
   stop_app
 }
 
+# Settings last: the hive holds the settings, the window's place and the document given up
+# at closing; the desktop knows ".nvx"; the next start comes up where the window was left.
+case_settings_last() {
+  local name='settings: place and recent file kept, .nvx registered' file=$WORK/last.nvx
+  local hive=$HOME_DIR/hkcu.reg X Y
+  : >"$file"
+  begin "$name" "$file" || return
+  xdotool windowmove --sync "$WIN" 150 120
+  sleep 0.3
+  if ! quit_clean; then
+    fail "$name" "$why"
+    stop_app
+    return
+  fi
+  why=
+  grep -q '^"LRU1"=".*last.nvx"' "$hive" || why="LRU1 is not the document given up"
+  grep -q '^"Left"="150"' "$hive" || why+=" the stored left edge is not 150"
+  [[ $(grep -c '^"' <(sed -n '/Numvex 3.0\]/,/^$/p' "$hive")) == 21 ]] || why+=" not 21 settings"
+  grep -q 'MimeType=application/x-numvex-tape;' "$HOME_DIR/data/applications/numvex.desktop" ||
+    why+=" no desktop entry for .nvx"
+  if [[ -n $why ]]; then
+    fail "$name" "$why: $(tr -d '\r' <"$hive" | head -c 1500)"
+    return
+  fi
+  begin "$name" "$file" || return
+  eval "$(xdotool getwindowgeometry --shell "$WIN" | grep -E '^(X|Y)=')"
+  if [[ $X == 150 && $Y == 120 ]] && quit_clean; then
+    pass "$name"
+  else
+    fail "$name" "${why:-the window came back at $X,$Y}"
+  fi
+  stop_app
+}
+
 case_numeric_keypad
+case_settings_last
 case_main_keyboard
 case_shift_return
 case_keypad_clicks
