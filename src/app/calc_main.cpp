@@ -18,8 +18,8 @@
 #include "app/editor_font.h"
 #include "app/keypad_panel.h"
 #include "app/message_box.h"
-#include "app/settings_bridge.h"
 #include "app/scintilla_tape_buffer.h"
+#include "app/settings_bridge.h"
 #include "app/single_step_undo.h"
 #include "app/stock_lexers.h"
 #include "app/syn_lexer_adapter.h"
@@ -130,8 +130,8 @@ void TfrmCalc::BuildEditor() {
   registry_ = std::make_unique<registry::RegistryFile>(registry::RegistryFile::DefaultPath());
   settings_host_ = std::make_unique<SettingsBridge>(
       this, [this] { ApplyEditorOptions(); }, [this] { ApplyWindowStyle(); });
-  settings_ = std::make_unique<SettingsStore>(*registry_, *settings_host_,
-                                              program_path_.toStdString());
+  settings_ =
+      std::make_unique<SettingsStore>(*registry_, *settings_host_, program_path_.toStdString());
 }
 
 void TfrmCalc::BuildKeypad() {

@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "app/calc_main.h"
+#include "app/message_box.h"
 #include "app/settings_bridge.h"
 #include "config/conf.h"
 #include "config/recent_files.h"
@@ -71,8 +72,8 @@ void TfrmCalc::LoadWindowPlacement() {
 }
 
 void TfrmCalc::SaveWindowPlacement() {
-  const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized |
-                                         Qt::WindowFullScreen));
+  const bool normal =
+      !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
   settings_->SaveWindowPlacement(BoundsOf(QRect(pos(), size())), normal);
 }
 

@@ -10,9 +10,9 @@
 #include "cli/tape_tool.h"
 #include "cli/token_dump.h"
 #include "config/conf.h"
+#include "config/lang_texts.h"
 #include "config/registry_file.h"
 #include "config/settings.h"
-#include "config/lang_texts.h"
 #include "tape/document_text.h"
 #include "tape/separators.h"
 #include "tape/tape_engine.h"
@@ -154,8 +154,8 @@ int ParseArguments(int argc, char** argv, Options* options) {
       if (!take_value(target) || target->size() != 1) {
         return UsageError("option '" + arg + "' needs a single character");
       }
-    } else if (arg == "--round-results" || arg == "--no-round-results" || arg == "--in-place" || arg == "--check" ||
-               arg == "--help" || arg == "--version") {
+    } else if (arg == "--round-results" || arg == "--no-round-results" || arg == "--in-place" ||
+               arg == "--check" || arg == "--help" || arg == "--version") {
       return UsageError("option '" + arg + "' takes no value");
     } else {
       return UsageError("unknown option '" + arg + "'");

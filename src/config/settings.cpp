@@ -134,8 +134,7 @@ bool ReadSettings(const Hive& hive, recConf& conf) {
         !r.Flag("Show Syntax Menu", conf.ShowSyntaxMenu) ||
         !r.Flag("Allways on Top", conf.AlwaysOnTop) || !r.Flag("AskSave", conf.AskSave) ||
         !r.Flag("First TextMode", conf.FirstTextMode) || !r.Flag("SmartTabs", conf.SmartTabs) ||
-        !r.Flag("AutoIndent", conf.AutoIndent) ||
-        !r.Flag("TrailingSpaces", conf.TrailingSpaces) ||
+        !r.Flag("AutoIndent", conf.AutoIndent) || !r.Flag("TrailingSpaces", conf.TrailingSpaces) ||
         !r.Flag("TabsToSpaces", conf.TabsToSpaces) ||
         !r.Flag("DragDropEditing", conf.DragDropEditing) || !r.Flag("Gutter", conf.Gutter) ||
         !r.Integer("TabStops", conf.TabStops, &tab_fallback)) {
@@ -147,24 +146,24 @@ bool ReadSettings(const Hive& hive, recConf& conf) {
   return true;
 }
 
-SettingsStore::SettingsStore(registry::Registry& registry, SettingsHost& host,
-                             std::string program)
+SettingsStore::SettingsStore(registry::Registry& registry, SettingsHost& host, std::string program)
     : registry_(registry), host_(host), program_(std::move(program)) {}
 
-bool SettingsStore::Snapshot(Hive& hive) {
-  if (registry_.Load(hive).ok) return true;
+bool SettingsStore::Snapshot(Hive& hive, std::string* unreadable) {
+  const registry::Status loaded = registry_.Load(hive);
+  if (loaded.ok) return true;
   // Either unreadable or damaged: an empty transaction puts a damaged file aside and keeps
   // what could be read of it.
   const registry::UpdateResult repaired = Transact([](Hive&) {});
-  if (repaired.damaged_path.empty()) return false;
-  return registry_.Load(hive).ok || !hive.keys().empty();
+  if (!repaired.damaged_path.empty()) return registry_.Load(hive).ok || !hive.keys().empty();
+  if (unreadable != nullptr) *unreadable = loaded.message;
+  return false;
 }
 
 registry::UpdateResult SettingsStore::Transact(const std::function<void(Hive&)>& change) {
   registry::UpdateResult result = registry_.Update(change);
   if (!result.damaged_path.empty()) {
-    host_.ReportError("The settings file was damaged and has been kept as " +
-                      result.damaged_path +
+    host_.ReportError("The settings file was damaged and has been kept as " + result.damaged_path +
                       ". Numvex goes on with the settings it could read from it (" +
                       result.message + ").");
   }
@@ -181,18 +180,27 @@ void SettingsStore::RegisterFileTypeEverywhere() {
 
 void SettingsStore::LoadSettings() {
   Hive hive;
-  if (Snapshot(hive) && !ReadSettings(hive, Conf)) {
+  std::string unreadable;
+  if (Snapshot(hive, &unreadable)) {
+    if (!ReadSettings(hive, Conf)) {
+      SetFirstStartValues(Conf);
+      RegisterFileTypeEverywhere();
+    }
+  } else if (!unreadable.empty()) {
+    // The safe values of a first start (asking before changes are lost among them), but no
+    // first start: nothing is written over settings that may only be out of reach.
+    host_.ReportError("The settings could not be read (" + unreadable +
+                      "). Numvex goes on with its first-start settings.");
     SetFirstStartValues(Conf);
-    RegisterFileTypeEverywhere();
+    Conf.FirstStart = false;
   }
   host_.ApplyWindowStyle();
 }
 
 void SettingsStore::SaveSettings() {
   const recConf conf = Conf;
-  const registry::UpdateResult saved = Transact([&](Hive& hive) {
-    WriteSettings(*hive.OpenKey(kSettingsKey, true), conf, program_);
-  });
+  const registry::UpdateResult saved = Transact(
+      [&](Hive& hive) { WriteSettings(*hive.OpenKey(kSettingsKey, true), conf, program_); });
   if (!saved.ok) {
     host_.ReportError("Cannot save the setting \"Preferred Language\": " + saved.message);
     return;
@@ -213,7 +221,7 @@ void SettingsStore::SaveSettings() {
 
 bool SettingsStore::LoadWindowPlacement(WindowBounds& bounds) {
   Hive hive;
-  if (!Snapshot(hive)) return false;
+  if (!Snapshot(hive, nullptr)) return false;
   const Key* key = hive.FindKey(kOptionsKey);
   if (key == nullptr) return false;
   int* const fields[] = {&bounds.top, &bounds.left, &bounds.width, &bounds.height};
@@ -226,7 +234,8 @@ bool SettingsStore::LoadWindowPlacement(WindowBounds& bounds) {
   for (size_t slot = 0; slot < LruFiles.size(); ++slot) {
     const Value v = key->Read(SlotName(slot));
     if (v.type == ValueType::kDword) {
-      host_.ReportError("The recent file \"" + SlotName(slot) + "\" in the settings is not a text.");
+      host_.ReportError("The recent file \"" + SlotName(slot) +
+                        "\" in the settings is not a text.");
       break;
     }
     LruFiles[slot] = v.text;

@@ -60,7 +60,8 @@ class SettingsStore {
   SettingsStore(registry::Registry& registry, SettingsHost& host, std::string program);
 
   // Fills Conf from the hive, or with the first-start values when the program has not run
-  // before (registering the file type at once), then applies the window style.
+  // before (registering the file type at once), then applies the window style. A hive that
+  // cannot be read is reported and gives the first-start values without a first start.
   void LoadSettings();
   // Writes the whole of Conf and applies the logon start, editor options, file type and
   // window style; a refused write reaches the error report and skips the applying.
@@ -73,8 +74,9 @@ class SettingsStore {
 
  private:
   // Reads the hive; a damaged file is put aside (keeping what could be read) and reported,
-  // once, since the next read finds the repaired file.
-  bool Snapshot(registry::Hive& hive);
+  // once, since the next read finds the repaired file. False when there is nothing to read,
+  // with the reason in `unreadable` when the file is there but out of reach.
+  bool Snapshot(registry::Hive& hive, std::string* unreadable);
   // One write transaction; a damaged file it put aside is reported.
   registry::UpdateResult Transact(const std::function<void(registry::Hive&)>& change);
   // The hive's file type and the desktop's; an error goes to a plain message.

@@ -23,8 +23,7 @@ void RegisterFileType(Hive& hive, const std::string& program) {
   if (hive.KeyExists(kExtensionKey)) return;
   const std::string type = kFileTypeKey;
   hive.OpenKey(kExtensionKey, true)->WriteText("", kFileTypeName);
-  hive.OpenKey(type + "\\shell\\open\\command", true)
-      ->WriteText("", "\"" + program + "\" \"%1\"");
+  hive.OpenKey(type + "\\shell\\open\\command", true)->WriteText("", "\"" + program + "\" \"%1\"");
   hive.OpenKey(type + "\\DefaultIcon", true)->WriteText("", program + ",0");
 }
 
@@ -33,7 +32,8 @@ void UnregisterFileType(Hive& hive) {
   const registry::Key* extension = hive.OpenKey(kExtensionKey, false);
   if (extension == nullptr) return;
   const registry::Value owner = extension->Read("");
-  if (owner.type == ValueType::kText && SameClassName(owner.text, kFileTypeName)) hive.DeleteKey(kExtensionKey);
+  if (owner.type == ValueType::kText && SameClassName(owner.text, kFileTypeName))
+    hive.DeleteKey(kExtensionKey);
 }
 
 void SetRunAtStartup(Hive& hive, bool on, const std::string& program) {

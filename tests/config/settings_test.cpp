@@ -18,8 +18,10 @@ using registry::Hive;
 using registry::ValueType;
 
 const std::vector<std::string> kFileTypeKeys = {
-    "Software\\Classes\\.nvx", "Software\\Classes\\Numvex.File",
-    "Software\\Classes\\Numvex.File\\shell", "Software\\Classes\\Numvex.File\\shell\\open",
+    "Software\\Classes\\.nvx",
+    "Software\\Classes\\Numvex.File",
+    "Software\\Classes\\Numvex.File\\shell",
+    "Software\\Classes\\Numvex.File\\shell\\open",
     "Software\\Classes\\Numvex.File\\shell\\open\\command",
     "Software\\Classes\\Numvex.File\\DefaultIcon"};
 
@@ -48,7 +50,7 @@ TEST_F(SettingsTest, FirstStartRegistersTheFileTypeAndTheSaveWritesAllValues) {
   const auto& values = hive.FindKey(kSettingsKey)->values();
   EXPECT_EQ(values.size(), 21u);
   const char* const kTexts[] = {"Preferred Language", "Decimal Places", "Path", "Version",
-                                "TabStops", "LRU_DIR"};
+                                "TabStops",           "LRU_DIR"};
   for (const auto& [name, value] : values) {
     const bool text = std::find(std::begin(kTexts), std::end(kTexts), name) != std::end(kTexts);
     EXPECT_EQ(value.type, text ? ValueType::kText : ValueType::kDword) << name;
@@ -65,8 +67,8 @@ TEST_F(SettingsTest, FirstStartRegistersTheFileTypeAndTheSaveWritesAllValues) {
   EXPECT_EQ(host_.log, std::vector<std::string>{"style"});
   EXPECT_EQ(std::tie(Conf.Language, Conf.Decimals, Conf.TabStops, Conf.LruDir, Conf.AutoIndent,
                      Conf.FirstTextMode, Conf.FirstStart),
-            std::tie(saved.Language, saved.Decimals, saved.TabStops, saved.LruDir,
-                     saved.AutoIndent, saved.FirstTextMode, saved.FirstStart));
+            std::tie(saved.Language, saved.Decimals, saved.TabStops, saved.LruDir, saved.AutoIndent,
+                     saved.FirstTextMode, saved.FirstStart));
 }
 
 // Stores the settings of a run before, with one value replaced (or removed), and loads them.
@@ -189,15 +191,19 @@ TEST_F(SettingsTest, RefusedWriteIsReportedAndSkipsApplying) {
   std::ofstream(dir_ + "/file") << "not a folder";
   registry::RegistryFile refused(dir_ + "/file/zel/hkcu.reg");
   SettingsStore store(refused, host_, kProgram);
+  store.LoadSettings();  // reported; safe values, but no first start to write
+  EXPECT_EQ(host_.errors.size(), 1u);
+  EXPECT_TRUE(Conf.AskSave && !Conf.FirstStart);
+  host_.log.clear();
   Conf.Decimals = 6;
   store.SaveSettings();
-  ASSERT_EQ(host_.errors.size(), 1u);
-  EXPECT_NE(host_.errors[0].find("\"Preferred Language\""), std::string::npos) << host_.errors[0];
-  EXPECT_NE(host_.errors[0].find("Not a directory"), std::string::npos) << host_.errors[0];
+  ASSERT_EQ(host_.errors.size(), 2u);
+  EXPECT_NE(host_.errors[1].find("\"Preferred Language\""), std::string::npos) << host_.errors[1];
+  EXPECT_NE(host_.errors[1].find("Not a directory"), std::string::npos) << host_.errors[1];
   EXPECT_TRUE(host_.log.empty());
   EXPECT_EQ(Conf.Decimals, 6);
   store.SaveWindowPlacement({}, true);
-  EXPECT_EQ(host_.errors.size(), 2u);
+  EXPECT_EQ(host_.errors.size(), 3u);
 }
 
 TEST_F(SettingsTest, WindowPlacementAndRecentFiles) {
@@ -246,8 +252,8 @@ TEST(RecentFilesTest, AddKeepsTheOrderAndTheMenuNumbersTheSlots) {
   // clang-format on
   for (const Case& c : kCases) {
     LruFiles = c.before;
-    EXPECT_EQ(AddRecentFile(c.added), std::string(c.added).find_first_not_of(" \t") !=
-                                          std::string::npos);
+    EXPECT_EQ(AddRecentFile(c.added),
+              std::string(c.added).find_first_not_of(" \t") != std::string::npos);
     EXPECT_EQ(LruFiles, c.after) << c.added;
   }
   const RecentMenu menu = BuildRecentMenu({"X", "", "Tom & Jerry", ""});

@@ -471,7 +471,8 @@ case_settings_last() {
   why=
   grep -q '^"LRU1"=".*last.nvx"' "$hive" || why="LRU1 is not the document given up"
   grep -q '^"Left"="150"' "$hive" || why+=" the stored left edge is not 150"
-  [[ $(grep -c '^"' <(sed -n '/Numvex 3.0\]/,/^$/p' "$hive")) == 21 ]] || why+=" not 21 settings"
+  [[ $(tr -d '\r' <"$hive" | sed -n '/Numvex 3.0\]$/,/^$/p' | grep -c '^"') == 21 ]] ||
+    why+=" not 21 settings"
   grep -q 'MimeType=application/x-numvex-tape;' "$HOME_DIR/data/applications/numvex.desktop" ||
     why+=" no desktop entry for .nvx"
   if [[ -n $why ]]; then
