@@ -1,15 +1,18 @@
 #include "config/settings.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "config/recent_files.h"
+#include "config/registry_file.h"
 #include "config/shell_integration.h"
-#include "settings_fixture.h"
 
 namespace numvex::testing {
 namespace {
@@ -17,13 +20,63 @@ namespace {
 using registry::Hive;
 using registry::ValueType;
 
-const std::vector<std::string> kFileTypeKeys = {
-    "Software\\Classes\\.nvx",
-    "Software\\Classes\\Numvex.File",
-    "Software\\Classes\\Numvex.File\\shell",
-    "Software\\Classes\\Numvex.File\\shell\\open",
-    "Software\\Classes\\Numvex.File\\shell\\open\\command",
-    "Software\\Classes\\Numvex.File\\DefaultIcon"};
+// Records what the settings asked of the window, the desktop and the user.
+class RecordingHost : public SettingsHost {
+ public:
+  void ApplyEditorOptions() override { log.push_back("editor"); }
+  void ApplyWindowStyle() override { log.push_back("style"); }
+  std::string RegisterDesktopFileType(const std::string& program) override {
+    log.push_back("desktop register " + program);
+    return "";
+  }
+  void UnregisterDesktopFileType() override { log.push_back("desktop unregister"); }
+  void SetDesktopRunAtStartup(bool on, const std::string&) override {
+    log.push_back(on ? "desktop run on" : "desktop run off");
+  }
+  void PostBroadcast() override { log.push_back("broadcast"); }
+  void ReportError(const std::string& message) override { errors.push_back(message); }
+  void ShowPlainMessage(const std::string& message) override { errors.push_back(message); }
+
+  std::vector<std::string> log, errors;
+};
+
+// A hive file of its own in a fresh folder, a store over it, and Conf at its program-start
+// values with a detected language.
+class SettingsTest : public ::testing::Test {
+ protected:
+  static constexpr char kProgram[] = "/opt/my tools/numvex";
+
+  static std::string MakeDir() {
+    char pattern[] = "/tmp/numvex-settings-XXXXXX";
+    return mkdtemp(pattern) != nullptr ? pattern : "";
+  }
+  void SetUp() override {
+    ASSERT_FALSE(dir_.empty());
+    ResetConfToProgramStart();
+    Conf.Language = 1;
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  registry::Hive Stored() const {
+    registry::Hive hive;
+    EXPECT_TRUE(file_.Load(hive).ok);
+    return hive;
+  }
+  void Store(const std::function<void(registry::Hive&)>& change) {
+    ASSERT_TRUE(file_.Update(change).ok);
+  }
+
+  std::string dir_ = MakeDir();
+  registry::RegistryFile file_{dir_ + "/zel/hkcu.reg"};
+  RecordingHost host_;
+  SettingsStore store_{file_, host_, kProgram};
+};
+
+// clang-format off
+const std::vector<std::string> kFileTypeKeys = {"Software\\Classes\\.nvx", kFileTypeKey,
+    std::string(kFileTypeKey) + "\\shell", std::string(kFileTypeKey) + "\\shell\\open",
+    std::string(kFileTypeKey) + "\\shell\\open\\command", std::string(kFileTypeKey) + "\\DefaultIcon"};
+// clang-format on
 
 std::string Default(const Hive& hive, const std::string& key) {
   const registry::Key* k = hive.FindKey(key);
@@ -58,30 +111,24 @@ TEST_F(SettingsTest, FirstStartRegistersTheFileTypeAndTheSaveWritesAllValues) {
   EXPECT_EQ(values.at("First start").dword, 0u);
   EXPECT_EQ(values.at("Path").text, kProgram);
 
-  // The next start reads back what was saved and registers nothing.
-  const recConf saved = Conf;
+  // The next start reads what was saved and registers nothing.
   ResetConfToProgramStart();
-  Conf.Language = 0;
   host_.log.clear();
   store_.LoadSettings();
   EXPECT_EQ(host_.log, std::vector<std::string>{"style"});
-  EXPECT_EQ(std::tie(Conf.Language, Conf.Decimals, Conf.TabStops, Conf.LruDir, Conf.AutoIndent,
-                     Conf.FirstTextMode, Conf.FirstStart),
-            std::tie(saved.Language, saved.Decimals, saved.TabStops, saved.LruDir, saved.AutoIndent,
-                     saved.FirstTextMode, saved.FirstStart));
+  EXPECT_TRUE(!Conf.FirstStart && Conf.AutoIndent && Conf.FirstTextMode && Conf.LruDir == ".");
 }
 
 // Stores the settings of a run before, with one value replaced (or removed), and loads them.
-struct StoredValueCase {
-  const char* name;
-  ValueType type;  // kAbsent removes the value
-  const char* text;
-  int32_t recConf::*field;
-  int32_t expected;
-};
-
 TEST_F(SettingsTest, StoredIntegersAreClampedOrFallBack) {
-  constexpr ValueType kT = ValueType::kText;
+  constexpr ValueType kT = ValueType::kText;  // kAbsent removes the value
+  struct StoredValueCase {
+    const char* name;
+    ValueType type;
+    const char* text;
+    int32_t recConf::*field;
+    int32_t expected;
+  };
   // The detected language is 1 and the stored settings hold language 0, decimals 5, tabs 8.
   // clang-format off
   const StoredValueCase kCases[] = {
@@ -97,7 +144,6 @@ TEST_F(SettingsTest, StoredIntegersAreClampedOrFallBack) {
   // clang-format on
   for (const StoredValueCase& c : kCases) {
     ResetConfToProgramStart();
-    Conf = recConf{};
     Conf.Language = 0, Conf.Decimals = 5, Conf.TabStops = 8, Conf.FirstStart = false;
     store_.SaveSettings();
     Store([&](Hive& h) {
@@ -267,25 +313,22 @@ TEST(RecentFilesTest, AddKeepsTheOrderAndTheMenuNumbersTheSlots) {
 
 TEST(WindowBoundsTest, OnlyAWindowNoScreenShowsIsBroughtBack) {
   const std::vector<WindowBounds> screens = {{0, 0, 1920, 1080}, {0, 1920, 1280, 1024}};
-  struct Case {
-    WindowBounds stored, expected;
-  };
-  // {top, left, width, height}
+  // {top, left, width, height} stored, then as shown
   // clang-format off
-  const Case kCases[] = {
-      {{100, 100, 500, 400}, {100, 100, 500, 400}},
-      {{900, 3000, 500, 400}, {900, 3000, 500, 400}},    // partly on the second screen
-      {{-390, -490, 500, 400}, {-390, -490, 500, 400}},  // one corner showing
-      {{100, 3200, 500, 400}, {340, 710, 500, 400}},     // right of every screen
-      {{1024, 1920, 500, 400}, {340, 710, 500, 400}},    // below the second screen
-      {{-5000, 0, 3000, 2000}, {0, 0, 1920, 1080}},      // too big for the primary
-      {{-50, -50, 0, 0}, {540, 960, 0, 0}}};
+  const int kCases[][8] = {
+      {100, 100, 500, 400, 100, 100, 500, 400},
+      {900, 3000, 500, 400, 900, 3000, 500, 400},    // partly on the second screen
+      {-390, -490, 500, 400, -390, -490, 500, 400},  // one corner showing
+      {100, 3200, 500, 400, 340, 710, 500, 400},     // right of every screen
+      {1024, 1920, 500, 400, 340, 710, 500, 400},    // below the second screen
+      {-5000, 0, 3000, 2000, 0, 0, 1920, 1080},      // too big for the primary
+      {-50, -50, 0, 0, 540, 960, 0, 0}};
   // clang-format on
-  for (const Case& c : kCases) {
-    const WindowBounds got = BringOnScreen(c.stored, screens, screens[0]);
-    EXPECT_EQ(std::tie(got.top, got.left, got.width, got.height),
-              std::tie(c.expected.top, c.expected.left, c.expected.width, c.expected.height))
-        << c.stored.top << "," << c.stored.left;
+  for (const auto& c : kCases) {
+    const WindowBounds got = BringOnScreen({c[0], c[1], c[2], c[3]}, screens, screens[0]);
+    EXPECT_EQ(std::vector<int>({got.top, got.left, got.width, got.height}),
+              std::vector<int>(c + 4, c + 8))
+        << c[0] << "," << c[1];
   }
 }
 

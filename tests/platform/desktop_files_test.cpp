@@ -124,13 +124,5 @@ TEST_F(DesktopFilesTest, RefreshesWithTheUpdateProgramsThereAre) {
   EXPECT_TRUE(testing::WaitUntil([&] { return Read(log) == mime + mime; })) << Read(log);
 }
 
-// A relative XDG folder counts as unset; an absolute one is taken.
-TEST(DesktopFilesEnvironmentTest, RelativeXdgFoldersAreIgnored) {
-  ScopedEnv home("HOME", "/h"), data("XDG_DATA_HOME", "d"), config("XDG_CONFIG_HOME", "/c");
-  const DesktopFiles files = DesktopFiles::FromEnvironment();
-  EXPECT_EQ(files.MimePackagePath(), "/h/.local/share/mime/packages/numvex.xml");
-  EXPECT_EQ(files.AutostartEntryPath(), "/c/autostart/numvex.desktop");
-}
-
 }  // namespace
 }  // namespace numvex
