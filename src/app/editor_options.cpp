@@ -11,8 +11,6 @@ namespace numvex {
 EditorOptions::EditorOptions(QsciScintilla* editor) : QObject(editor), editor_(editor) {
   editor_->installEventFilter(this);
   editor_->viewport()->installEventFilter(this);
-  connect(editor_, &QsciScintilla::cursorPositionChanged, this,
-          [this](int line, int) { CaretMoved(line); });
   connect(editor_, &QsciScintilla::SCN_MODIFIED, this,
           [this](int position, int type, const char*, int, int, int, int, int, int, int) {
             const int changed = QsciScintilla::SC_MOD_INSERTTEXT | QsciScintilla::SC_MOD_DELETETEXT;
@@ -34,6 +32,12 @@ void EditorOptions::SetTabWidth(int width) {
 }
 
 bool EditorOptions::eventFilter(QObject* watched, QEvent* event) {
+  // The caret has left a line once a key or button is let go, as the tape sees it too.
+  if (event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease) {
+    int line, index;
+    editor_->getCursorPosition(&line, &index);
+    CaretMoved(line);
+  }
   if (watched == editor_ && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier &&

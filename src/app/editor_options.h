@@ -35,7 +35,7 @@ class EditorOptions : public QObject {
 
  private:
   bool SmartTab();
-  void CaretMoved(int line);
+  void CaretMoved(int line);  // trims the line left when it was edited
   void TrimLine(int line);
 
   QsciScintilla* editor_;

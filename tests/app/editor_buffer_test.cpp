@@ -6,6 +6,7 @@
 #include <QTest>
 #include <functional>
 
+#include "app/editor_options.h"
 #include "app/scintilla_tape_buffer.h"
 #include "app/single_step_undo.h"
 #include "editor_fixture.h"
@@ -320,6 +321,36 @@ TEST_F(BufferTest, UndoWithoutBufferCountsWritesWithUndoCollectionOffAsNoUserAct
   editor->undo();
   EXPECT_EQ(EditorBytes(*editor), "engine ab");
   EXPECT_FALSE(CanUndo(*editor));
+}
+
+TEST_F(BufferTest, EditorOptionsSmartTabsTrimmingAndDragging) {
+  EditorOptions options(editor.get());
+  options.SetTrimming(true);
+  // {options, text typed on the second line of "ab  cd" and "x" after its caret moved away}
+  // clang-format off
+  const std::tuple<EditorOptionSet, const char*, Tape> kCases[] = {
+      {eoSmartTabs, "\t", {"ab  cd", "    x"}}, {0, "\t", {"ab  cd", "\tx"}},
+      {eoTrimTrailingSpaces, "y  ", {"ab  cd", "y", "x"}}, {0, "y  ", {"ab  cd", "y  ", "x"}}};
+  // clang-format on
+  for (const auto& [set, typed, want] : kCases) {
+    options.SetOptions(set);
+    Load({"ab  cd", "", ""});
+    buffer.SetCaretPos(2, 0);
+    QTest::keyClicks(editor.get(), typed);
+    if (std::string(typed) != "\t") QTest::keyClick(editor.get(), Qt::Key_Return);
+    QTest::keyClicks(editor.get(), "x");
+    EXPECT_EQ(LinesOf(buffer), want) << set << typed;
+  }
+  // Without drag and drop a press inside the selection starts a new one.
+  for (EditorOptionSet set : {EditorOptionSet{eoDragDropEditing}, EditorOptionSet{0}}) {
+    options.SetOptions(set);
+    Select(1, 0, 1, 6);
+    const QPoint at(editor->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, At(1, 2)) + 1,
+                    editor->SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, At(1, 2)) + 2);
+    QTest::mousePress(editor->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(editor->hasSelectedText(), set != 0);
+    QTest::mouseRelease(editor->viewport(), Qt::LeftButton, {}, at);
+  }
 }
 
 }  // namespace

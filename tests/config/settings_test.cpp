@@ -122,15 +122,10 @@ TEST_F(SettingsTest, FirstStartRegistersTheFileTypeAndTheSaveWritesAllValues) {
 // Stores the settings of a run before, with one value replaced (or removed), and loads them.
 TEST_F(SettingsTest, StoredIntegersAreClampedOrFallBack) {
   constexpr ValueType kT = ValueType::kText;  // kAbsent removes the value
-  struct StoredValueCase {
-    const char* name;
-    ValueType type;
-    const char* text;
-    int32_t recConf::*field;
-    int32_t expected;
-  };
-  // The detected language is 1 and the stored settings hold language 0, decimals 5, tabs 8.
   // clang-format off
+  struct StoredValueCase { const char* name; ValueType type; const char* text;
+                           int32_t recConf::*field; int32_t expected; };
+  // The detected language is 1 and the stored settings hold language 0, decimals 5, tabs 8.
   const StoredValueCase kCases[] = {
       {"Preferred Language", kT, "7", &recConf::Language, 1},
       {"Preferred Language", kT, "-3", &recConf::Language, 0},
@@ -282,12 +277,8 @@ TEST_F(SettingsTest, WindowPlacementAndRecentFiles) {
 
 TEST(RecentFilesTest, AddKeepsTheOrderAndTheMenuNumbersTheSlots) {
   using Slots = std::array<std::string, 4>;
-  struct Case {
-    Slots before;
-    const char* added;
-    Slots after;
-  };
   // clang-format off
+  struct Case { Slots before; const char* added; Slots after; };
   const Case kCases[] = {
       {{"A", "B", "C", "D"}, "c", {"c", "A", "B", "D"}},
       {{"c", "A", "B", "D"}, "E", {"E", "c", "A", "B"}},

@@ -92,30 +92,16 @@ TEST(FormatAmount, HalvesRoundAwayFromZeroOnTheDecimalValue) {
 }
 
 TEST(ChooseSeparators, FallsBackToSoundPairs) {
-  struct Case {
-    const char* decimal;
-    const char* thousands;
-    char want_decimal;
-    char want_thousands;
-  } cases[] = {
-      {".", ",", '.', ','},
-      {",", ".", ',', '.'},
-      {",", "", ',', '.'},
-      {".", "", '.', ','},
-      {",", ",", ',', '.'},
-      {".", ".", '.', ','},
-      {",", "\xe2\x80\xaf", ',', '.'},  // narrow no-break space
-      {",", " ", ',', '.'},
-      {".", "'", '.', '\''},
-      {"", "", '.', ','},
-      {"5", ",", '.', ','},
-      {"%", "x", '.', 'x'},
-      {"\xc2\xb7", ",", '.', ','},
-  };
-  for (const Case& c : cases) {
-    Separators s = ChooseSeparators(c.decimal, c.thousands);
-    EXPECT_EQ(s.decimal, c.want_decimal) << c.decimal << "|" << c.thousands;
-    EXPECT_EQ(s.thousands, c.want_thousands) << c.decimal << "|" << c.thousands;
+  // {locale's decimal, locale's thousands, chosen pair}
+  // clang-format off
+  const char* const kCases[][3] = {{".", ",", ".,"}, {",", ".", ",."}, {",", "", ",."}, {".", "", ".,"},
+      {",", ",", ",."}, {".", ".", ".,"}, {",", "\xe2\x80\xaf", ",."} /* narrow no-break space */,
+      {",", " ", ",."}, {".", "'", ".'"}, {"", "", ".,"}, {"5", ",", ".,"}, {"%", "x", ".x"},
+      {"\xc2\xb7", ",", ".,"}};
+  // clang-format on
+  for (const auto& c : kCases) {
+    const Separators s = ChooseSeparators(c[0], c[1]);
+    EXPECT_EQ(std::string({s.decimal, s.thousands}), c[2]) << c[0] << "|" << c[1];
   }
 }
 

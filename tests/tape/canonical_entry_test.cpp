@@ -218,12 +218,8 @@ TEST_F(CanonicalEntryTest, AgreesOnWrittenResults) {
 }
 
 TEST_F(CanonicalEntryTest, AcceptsTheCanonicalForms) {
-  struct Case {
-    const char* line;
-    int decimals;
-    Amount amount;
-    EntryOp operation;
-  } cases[] = {
+  // clang-format off
+  struct Case { const char* line; int decimals; Amount amount; EntryOp operation; } cases[] = {
       {"      +         341.00", 2, 341, EntryOp::Add},
       {"      -       1,624.39  rent", 2, 1624.39L, EntryOp::Subtract},
       {"      +       9,922.65%  Invoice 4711", 2, 9922.65L, EntryOp::AddPercent},
@@ -238,8 +234,8 @@ TEST_F(CanonicalEntryTest, AcceptsTheCanonicalForms) {
       {"      -     167,257.246", 2, 167257.246L, EntryOp::Subtract},
       {"      +1,234,567,890.5", 1, 1234567890.5L, EntryOp::Add},
       {"      +123,456,789,012,345.000000000", 9, 123456789012345.0L, EntryOp::Add},
-      {"      +999,999,999,999,999.", 0, 999999999999999.0L, EntryOp::Add},
-  };
+      {"      +999,999,999,999,999.", 0, 999999999999999.0L, EntryOp::Add}};
+  // clang-format on
   for (const Case& c : cases) {
     TapeEntry entry;
     ASSERT_TRUE(ReadCanonicalEntry(c.line, kDot, c.decimals, &entry)) << c.line;
