@@ -3,12 +3,8 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QUrl>
 
 #include "app/calc_main.h"
@@ -151,90 +147,6 @@ bool TfrmCalc::HandleDroppedUrls(const QList<QUrl>& urls) {
   if (AskSave() == mrCancel) return true;
   OpenDocument(path);
   return true;
-}
-
-bool TfrmCalc::LoadLines(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return false;
-  const std::string_view text(bytes.constData(), static_cast<size_t>(bytes.size()));
-  line_break_ = LineBreakOf(text);
-  buffer_->SetDocumentText(text, line_break_);
-  return true;
-}
-
-void TfrmCalc::OpenDocument(const QString& name) {
-  file_name_ = name.trimmed();
-  buffer_->SetDocumentText({}, line_break_);
-  QFileInfo info(file_name_);
-  if (!file_name_.isEmpty() && info.exists()) {
-    if (info.isDir() || !LoadLines(file_name_)) {
-      file_name_.clear();
-      SetDocModified(false);
-      NewCalcFile();
-      return;
-    }
-    SwitchMode(file_name_);
-    SetDocModified(false);
-    if (CalcMode()) engine_->RecalcAll();
-    engine_->ResetTapeView();
-    UpdateCaption();
-    return;
-  }
-  if (!file_name_.isEmpty()) {
-    ShowMessage(this, {GetLangText("FileDoesNotExist"), GetLangText("Fatal Error"),
-                       MessageButtons::Ok, MessageIcon::Error});
-  }
-  file_name_.clear();
-  SetDocModified(false);
-  NewCalcFile();
-}
-
-bool TfrmCalc::WriteDocument() {
-  std::string bytes = JoinDocument(engine_->Buffer(), line_break_);
-  QSaveFile file(file_name_);
-  bool written = file.open(QIODevice::WriteOnly) &&
-                 file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                     static_cast<qint64>(bytes.size()) &&
-                 file.commit();
-  if (!written) {
-    ShowMessage(this, {GetLangText("readonlytext"), GetLangText("readonlycaption"),
-                       MessageButtons::Ok, MessageIcon::Error});
-    return false;
-  }
-  SetDocModified(false);
-  return true;
-}
-
-bool TfrmCalc::SaveFile() { return file_name_.isEmpty() ? SaveFileAs() : WriteDocument(); }
-
-bool TfrmCalc::SaveFileAs() {
-  QString filter = QString::fromStdString(GetLangText("Filter"));
-  // The stored filter pairs "description|patterns"; the dialog wants "description (patterns)".
-  QStringList parts = filter.split('|');
-  QStringList filters;
-  for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i];
-  QString selected = filters.value(save_filter_index_ - 1);
-  QString start = file_name_.isEmpty() ? QString::fromStdString(Conf.LruDir) : file_name_;
-  QString chosen =
-      QFileDialog::getSaveFileName(this, QString::fromStdString(GetLangText("dlgSaveAsCaption")),
-                                   start, filters.join(";;"), &selected);
-  if (chosen.isEmpty()) return false;
-  if (QFileInfo(chosen).suffix().isEmpty()) chosen += ".nvx";
-  file_name_ = chosen;
-  Conf.LruDir = (QFileInfo(chosen).absolutePath() + "/").toStdString();
-  SaveSettings();
-  UpdateCaption();
-  return WriteDocument();
-}
-
-void TfrmCalc::NewCalcFile() {
-  file_name_.clear();
-  buffer_->SetDocumentText({}, line_break_);
-  SwitchMode("blablabla.nvx");
-  engine_->ResetTapeView();
-  UpdateCaption();
 }
 
 }  // namespace numvex

@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/calc_document.h"
 #include "app/editor_font.h"
 #include "app/keypad_panel.h"
 #include "app/message_box.h"
@@ -66,6 +67,7 @@ TfrmCalc::TfrmCalc(bool first_instance, const QStringList& arguments, const QStr
   BuildEditor();
   BuildKeypad();
   BuildMenus();
+  connect(findChild<QAction*>("FileOpen"), &QAction::triggered, this, &TfrmCalc::FileOpenExecute);
   FormCreate(arguments, program_path);
 }
 
@@ -115,6 +117,7 @@ void TfrmCalc::BuildEditor() {
 
   buffer_ = std::make_unique<ScintillaTapeBuffer>(txtCalc_);
   undo_ = std::make_unique<SingleStepUndo>(txtCalc_, buffer_.get());
+  document_ = std::make_unique<CalcDocument>(*buffer_);
   engine_ = std::make_unique<TapeEngine>(*buffer_, static_cast<TapeHost&>(*this));
   connect(buffer_.get(), &ScintillaTapeBuffer::userTextChanged, this, &TfrmCalc::txtCalcChange);
   connect(txtCalc_, &QsciScintilla::SCN_DOUBLECLICK, this,
@@ -180,7 +183,7 @@ void TfrmCalc::FormCreate(const QStringList& arguments, const QString& program_p
   }
   QApplication::processEvents();
   OpenDocument(document);
-  if (file_name_.contains("Numvex.txt")) {
+  if (FileName().contains("Numvex.txt")) {
     SwitchMode("noname.nvx");
     Conf.ShowNumPad = true;
     FormResize();
@@ -236,23 +239,6 @@ void TfrmCalc::AttachLexer(QsciLexer* lexer) {
   txtCalc_->setLexer(lexer);
 }
 
-int TfrmCalc::AskSave() {
-  if (!Conf.AskSave) return mrOk;
-  int answer = mrOk;
-  if (DocModified()) {
-    answer = ShowMessage(this, {GetLangText("quSave"), "Numvex", MessageButtons::YesNoCancel,
-                                MessageIcon::Question});
-    if (answer == mrYes) {
-      if (!SaveFile()) answer = mrCancel;
-    } else if (answer == mrNo) {
-      NewCalcFile();  // the changes are given up before the caller goes on
-    }
-  }
-  // The document given up joins the recent files.
-  if (answer != mrCancel && AddRecentFile(file_name_.toStdString())) UpdateRecentMenu();
-  return answer;
-}
-
 void TfrmCalc::FormResize() {
   QWidget* client = centralWidget();
   if (client == nullptr || pnlCommand_ == nullptr) return;
@@ -279,7 +265,7 @@ void TfrmCalc::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmCalc::UpdateCaption() {
-  QString caption = QString(kCaptionPrefix) + " [" + file_name_ + (DocModified() ? "*" : "") + "]";
+  QString caption = QString(kCaptionPrefix) + " [" + FileName() + (DocModified() ? "*" : "") + "]";
   setWindowTitle(caption);
 }
 
@@ -297,7 +283,7 @@ void TfrmCalc::mnuOTexteditorModeClick() {
     ShowMessage(this, {GetLangText("FirstTextModeText"), GetLangText("FirstTextModeCaption"),
                        MessageButtons::Ok, MessageIcon::Information});
   }
-  SwitchMode(file_name_.isEmpty() ? QStringLiteral("noname.txt") : file_name_);
+  SwitchMode(FileName().isEmpty() ? QStringLiteral("noname.txt") : FileName());
 }
 
 void TfrmCalc::mnuSiniClick(QAction* item) { SwitchMode("noname." + item->objectName().mid(4)); }

@@ -23,6 +23,7 @@ namespace numvex {
 namespace registry {
 class RegistryFile;
 }
+class CalcDocument;
 class EditorOptions;
 class KeyLayout;
 class SettingsBridge;
@@ -52,7 +53,7 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   // State shared with the tape engine.
   bool CalcMode() const { return engine_->CalcMode; }
   bool DocModified() const { return engine_->DocModified(); }
-  const QString& FileName() const { return file_name_; }
+  const QString& FileName() const;
   TapeEngine& Engine() { return *engine_; }
   QsciScintilla* Editor() const { return txtCalc_; }
 
@@ -77,6 +78,7 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   bool WriteDocument();
   bool SaveFile();
   bool SaveFileAs();
+  void FileOpenExecute();
   void ApplyLanguage(int language, bool main_window_only);
   // Replaces the character-to-key translation (tests inject a layout).
   void SetKeyLayout(std::unique_ptr<KeyLayout> layout);
@@ -120,7 +122,6 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   void BuildMenus();
   void BuildKeypad();
   void AttachLexer(QsciLexer* lexer);
-  bool LoadLines(const QString& path);
   bool HandleDroppedUrls(const QList<QUrl>& urls);
   QAction* MenuItem(QMenu* menu, const char* name, QAction* action = nullptr);
 
@@ -144,8 +145,7 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   std::unique_ptr<SettingsBridge> settings_host_;
   std::unique_ptr<SettingsStore> settings_;
   QString program_path_;
-  QString file_name_;
-  LineBreak line_break_ = LineBreak::CRLF;
+  std::unique_ptr<CalcDocument> document_;
   int save_filter_index_ = 1;
   bool first_instance_ = false;
   bool start_visible_ = true;

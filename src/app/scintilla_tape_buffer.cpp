@@ -316,14 +316,11 @@ void ScintillaTapeBuffer::SetModified(bool modified) {
 void ScintillaTapeBuffer::Repaint() { editor_->viewport()->update(); }
 
 void ScintillaTapeBuffer::SetDocumentText(std::string_view bytes, LineBreak style) {
-  const std::string_view brk = style == LineBreak::CRLF ? kCrLf : kLf;
-  std::string text;
-  text.reserve(bytes.size() + bytes.size() / 16);
-  SplitLines(bytes, [&](size_t offset, size_t length) {
-    if (offset > 0) text.append(brk);
-    text.append(bytes.substr(offset, length));
-  });
-
+  std::string_view text = bytes;
+  const size_t brk = text.size() >= 2 && text.substr(text.size() - 2) == kCrLf ? 2
+                     : !text.empty() && (text.back() == '\n' || text.back() == '\r') ? 1
+                                                                                       : 0;
+  text.remove_suffix(brk);
   EngineWriteScope scope(*this);
   tracking_ = false;  // a new document: no text of the old selection is left
   editor_->SendScintilla(Sci::SCI_SETEOLMODE, style == LineBreak::CRLF
@@ -332,6 +329,13 @@ void ScintillaTapeBuffer::SetDocumentText(std::string_view bytes, LineBreak styl
   WriteRange(0, editor_->SendScintilla(Sci::SCI_GETLENGTH), text);
   SetCaretPos(1, 0);
   SetModified(false);
+}
+
+std::string_view ScintillaTapeBuffer::Text() const {
+  const auto length = static_cast<size_t>(editor_->SendScintilla(Sci::SCI_GETLENGTH));
+  const auto* text = reinterpret_cast<const char*>(
+      editor_->SendScintilla(Sci::SCI_GETCHARACTERPOINTER));
+  return length == 0 ? std::string_view() : std::string_view(text, length);
 }
 
 void ScintillaTapeBuffer::InsertAtCaretAsUserEdit(const QString& text) {

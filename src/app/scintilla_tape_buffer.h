@@ -79,11 +79,14 @@ class ScintillaTapeBuffer : public QObject, public TapeBuffer {
   void SetModified(bool modified) override;
   void Repaint() override;
 
-  // Loads a document: the lines of `bytes` as SplitDocument reads them (LF, CR LF and a lone CR
-  // end a line; a final break adds no line), joined with `style`, which also becomes the editor's
-  // line-break style. Not a user edit: no userTextChanged(), empty undo history, Modified()
-  // false, caret on line 1, column 0.
+  // Loads a document: `bytes` become the editor's text unchanged, every line break as it is,
+  // but for one final line break, which adds no line (the document writes it back). `style`
+  // becomes the editor's line-break style for new lines. Not a user edit: no userTextChanged(),
+  // empty undo history, Modified() false, caret on line 1, column 0.
   void SetDocumentText(std::string_view bytes, LineBreak style);
+
+  // The editor's whole text; valid until the next change.
+  std::string_view Text() const;
 
   // Inserts `text` at the caret, replacing the selection, as one user edit that behaves like a
   // paste: userTextChanged(), Modified(), one undo step. The clipboard is not used. Characters

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "cli/tape_tool.h"
+#include "tape/document_file.h"
 #include "cli/token_dump.h"
 #include "config/conf.h"
 #include "config/lang_texts.h"

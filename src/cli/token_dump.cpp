@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "cli/tape_tool.h"
+#include "tape/document_file.h"
 #include "highlight/syn_nvx.h"
 #include "highlight/syn_zel_rep.h"
 #include "tape/document_text.h"

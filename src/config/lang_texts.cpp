@@ -147,6 +147,7 @@ constexpr LangEntry kTexts[] = {
      "komfortabel bearbeiten zu können. Diese Option ist vor allem für Programmierer "
      "hilfreich."},
     {"dlgSaveAsCaption", "Save Numvex file", "Numvex-Datei speichern"},
+    {"dlgOpenCaption", "Open Numvex file", "Numvex-Datei öffnen"},
     {"Filter", NUMVEX_FILTER_EN, NUMVEX_FILTER_DE},
     {"FilterOpen", NUMVEX_FILTER_EN "|All supported files|" NUMVEX_ALL_SUPPORTED_PATTERNS,
      NUMVEX_FILTER_DE "|Alle unterstützten Dateien|" NUMVEX_ALL_SUPPORTED_PATTERNS},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,9 +28,15 @@ bool HasCanonicalLayout(std::string_view bytes, LineBreak style);
 // Writes every line followed by the line break to `out`. Returns false on a write error.
 bool WriteDocument(const TapeBuffer& buffer, LineBreak style, std::FILE* out);
 
-// Replaces the file at `path` with the document: a temporary file in the same folder,
-// flushed to disk, renamed over the original (symbolic links are followed, the
-// original's permissions kept). On failure the original is untouched.
+// Replaces the file at `path` with what `write` puts out: a temporary file in the same
+// folder, flushed to disk, renamed over the original (symbolic links are followed, the
+// original's permissions kept; a new file gets the usual ones). A file whose permission bits
+// deny writing is refused as read-only, also for root. On failure the original is untouched
+// and *error holds the system's reason.
+using DocumentWriter = std::function<bool(std::FILE* out)>;
+bool ReplaceFileAtomically(const std::string& path, const DocumentWriter& write,
+                           std::string* error);
+// The same for a document's lines.
 bool ReplaceFileAtomically(const std::string& path, const TapeBuffer& buffer, LineBreak style,
                            std::string* error);
 

@@ -1,4 +1,4 @@
-#include "cli/tape_tool.h"
+#include "tape/document_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -110,12 +110,27 @@ bool WriteDocument(const TapeBuffer& buffer, LineBreak style, std::FILE* out) {
   return std::fflush(out) == 0;
 }
 
-bool ReplaceFileAtomically(const std::string& path, const TapeBuffer& buffer, LineBreak style,
+bool ReplaceFileAtomically(const std::string& path, const DocumentWriter& write,
                            std::string* error) {
   char resolved[PATH_MAX];
   std::string target = realpath(path.c_str(), resolved) != nullptr ? resolved : path;
   struct stat st;
-  if (stat(target.c_str(), &st) != 0) {
+  mode_t mode;
+  if (stat(target.c_str(), &st) == 0) {
+    // Root may write anywhere; a file nobody may write is still read-only to the user.
+    const int denied = access(target.c_str(), W_OK) != 0 ? errno
+                       : (st.st_mode & 0222) == 0        ? EACCES
+                                                         : 0;
+    if (denied != 0) {
+      *error = std::strerror(denied);
+      return false;
+    }
+    mode = st.st_mode & 07777;
+  } else if (errno == ENOENT) {
+    const mode_t mask = umask(0);
+    umask(mask);
+    mode = 0666 & ~mask;
+  } else {
     *error = std::strerror(errno);
     return false;
   }
@@ -140,8 +155,8 @@ bool ReplaceFileAtomically(const std::string& path, const TapeBuffer& buffer, Li
   }
   int failure = 0;
   errno = 0;
-  if (!WriteDocument(buffer, style, out)) failure = errno ? errno : EIO;
-  if (failure == 0 && fchmod(fd, st.st_mode & 07777) != 0) failure = errno;
+  if (!write(out) || std::fflush(out) != 0) failure = errno ? errno : EIO;
+  if (failure == 0 && fchmod(fd, mode) != 0) failure = errno;
   if (failure == 0 && fsync(fd) != 0) failure = errno;
   if (std::fclose(out) != 0 && failure == 0) failure = errno ? errno : EIO;
   if (failure == 0 && std::rename(name.data(), target.c_str()) != 0) failure = errno;
@@ -151,6 +166,12 @@ bool ReplaceFileAtomically(const std::string& path, const TapeBuffer& buffer, Li
     return false;
   }
   return true;
+}
+
+bool ReplaceFileAtomically(const std::string& path, const TapeBuffer& buffer, LineBreak style,
+                           std::string* error) {
+  return ReplaceFileAtomically(
+      path, [&](std::FILE* out) { return WriteDocument(buffer, style, out); }, error);
 }
 
 }  // namespace numvex

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "tape/document_text.h"
+
+namespace numvex {
+
+class ScintillaTapeBuffer;
+
+// The document in the editor as a file: its name, its line-break style and its bytes on
+// disk. The editor holds the file's bytes unchanged; writing gives them back with one final
+// line break, so a file opened and saved without an edit comes back byte for byte.
+class CalcDocument {
+ public:
+  explicit CalcDocument(ScintillaTapeBuffer& buffer) : buffer_(buffer) {}
+
+  const QString& FileName() const { return file_name_; }
+  void SetFileName(const QString& name) { file_name_ = name; }
+  LineBreak Style() const { return style_; }
+
+  enum class Loaded { kOk, kMissing, kFailed };
+  // Puts the file's bytes into the editor; the style becomes CR LF when any line ends with
+  // CR, else LF. The name is not changed.
+  Loaded Load(const QString& path);
+  // An empty editor; the style stays.
+  void Clear();
+  // Replaces FileName atomically with the editor's bytes and the final line break; on failure
+  // the file is untouched and *error says why.
+  bool Write(std::string* error) const;
+
+ private:
+  ScintillaTapeBuffer& buffer_;
+  QString file_name_;
+  LineBreak style_ = LineBreak::CRLF;
+  std::string final_break_;  // the loaded file's own; empty: none, the style's is written
+  bool ended_with_break_only_ = false;  // a file that was nothing but one line break
+};
+
+}  // namespace numvex
