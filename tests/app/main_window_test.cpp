@@ -9,59 +9,11 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/calc_main.h"
-#include "app/message_box.h"
 #include "common/tape_text.h"
-#include "config/conf.h"
-#include "editor_fixture.h"
-#include "platform/key_layout.h"
+#include "window_fixture.h"
 
 namespace numvex::testing {
 namespace {
-
-// A window as the program makes it, with the US layout; the test answers every message box.
-class WindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Forget();
-    ResetConfToProgramStart();
-    SetMessageHandler([this](const MessageRequest& r) {
-      messages.push_back(r);
-      return answer;
-    });
-  }
-  void TearDown() override {
-    window.reset();
-    SetMessageHandler(nullptr);
-    ResetConfToProgramStart();
-  }
-  // A first start; a program folder without introduction documents keeps the document empty.
-  void Open(const QStringList& arguments = {},
-            const QString& program = QDir::tempPath() + "/numvex-no-intro/numvex") {
-    window = std::make_unique<TfrmCalc>(true, arguments, program);
-    window->SetKeyLayout(UsLayout());
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    window->Editor()->setFocus();
-    QApplication::processEvents();
-  }
-  // The next window is a first start again.
-  static void Forget() { QFile::remove(qEnvironmentVariable("NUMVEX_REGISTRY")); }
-  static void WriteFile(const QString& path, const char* bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-  }
-  QAction* Action(const char* name) const { return window->findChild<QAction*>(name); }
-  Tape Lines() const { return LinesOf(window->Engine().Buffer()); }
-  void Type(const char* text) { QTest::keyClicks(window->Editor(), QString::fromLatin1(text)); }
-  void Press(Qt::Key key, Qt::KeyboardModifiers m) { QTest::keyClick(window->Editor(), key, m); }
-  QString State() const { return window->windowTitle() + (window->DocModified() ? " +" : ""); }
-
-  std::unique_ptr<TfrmCalc> window;
-  std::vector<MessageRequest> messages;
-  int answer = mrOk;
-};
 
 const Tape kTotal = {Entry('+', "45.00"), Entry('+', "12.00"), kSep, Entry('+', "57.00"), ""};
 

@@ -1,0 +1,105 @@
+// Documents in the main window: the bytes on disk, the dialogs, and writes that fail.
+#include <sys/stat.h>
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "window_fixture.h"
+
+namespace numvex::testing {
+namespace {
+
+QByteArray Read(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+TEST_F(WindowTest, AFileComesBackByteForByteWithOneFinalLineBreak) {
+  QByteArray every;
+  for (int i = 0; i < 512; ++i) every += char(i % 256);  // NUL, CR, LF and all the rest
+  // {file, bytes, calc mode, written}
+  const std::tuple<const char*, QByteArray, bool, QByteArray> kCases[] = {
+      {"lf.txt", "a\nb\n", false, "a\nb\n"},
+      {"one.txt", "abc", false, "abc\n"},
+      {"crlf.nvx", "x\r\n\r\n", true, "x\r\n\r\n"},
+      {"mixed.txt", "a\r\nb\nc\rd\r\n", false, "a\r\nb\nc\rd\r\n"},
+      {"binary.bin", every + "\n", false, every + "\n"},
+      {"empty.cpp", "", false, ""},
+      {"break.txt", "\n", false, "\n"}};
+  QTemporaryDir dir;
+  Open();
+  // A new document of a fresh run writes CR LF; later ones keep the style of the one before.
+  Type("tip");
+  chosen = dir.filePath("new.txt");
+  Action("FileSave")->trigger();
+  EXPECT_EQ(Read(chosen), "tip\r\n");
+  for (const auto& [name, bytes, calc, written] : kCases) {
+    const QString path = dir.filePath(name);
+    WriteFile(path, bytes);
+    window->OpenDocument(path);
+    EXPECT_EQ(window->CalcMode(), calc) << name;
+    Action("FileSave")->trigger();
+    EXPECT_EQ(Read(path), written) << name;
+  }
+  window->NewCalcFile();
+  Type("tip");
+  window->SaveFileAs();
+  EXPECT_EQ(Read(chosen), "tip\n");
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WindowTest, DialogsProposeTheTypeAndCancellingChangesNothing) {
+  QTemporaryDir dir;
+  const QString source = dir.filePath("main.cpp");
+  WriteFile(source, "int x;\n");
+  Open();
+  Type("7");
+  Action("FileSave")->trigger();  // unnamed: the save dialog, cancelled
+  window->OpenDocument("  " + source + " ");
+  Action("mnuFSaveAs")->trigger();
+  Action("FileOpen")->trigger();
+  ASSERT_EQ(dialogs.size(), 3u);
+  EXPECT_TRUE(dialogs[0].save && dialogs[0].filter_index == 1 && dialogs[0].start == ".");
+  EXPECT_EQ(dialogs[0].filters.value(0), "Numvex file (*.nvx) (*.nvx)");
+  EXPECT_TRUE(dialogs[1].save && dialogs[1].start == source && dialogs[1].filter_index == 4);
+  EXPECT_EQ(dialogs[1].filters.value(3), "C++ sources (*.cpp) (*.cpp *.h *.c)");
+  EXPECT_TRUE(!dialogs[2].save && dialogs[2].filter_index == 10);
+  EXPECT_EQ(dialogs[2].filters.size(), 10);
+  EXPECT_EQ(window->FileName(), source);
+  // The first document was unchanged by the cancelled save; the question answered No,
+  // and the open cancelled, leaves an empty calc document.
+  Type("y");
+  answer = mrNo;
+  Action("FileOpen")->trigger();
+  EXPECT_TRUE(window->FileName().isEmpty() && window->CalcMode() && !window->DocModified());
+  EXPECT_EQ(Lines(), Tape{""});
+  // A file gone between the dialog and the open is reported as missing.
+  chosen = dir.filePath("gone.nvx");
+  Action("FileOpen")->trigger();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1].text, "The file you entered could not be found.");
+  EXPECT_EQ(Conf.LruDir, (dir.path() + "/").toStdString());
+}
+
+TEST_F(WindowTest, AFailedWriteKeepsTheDocumentOpenAndChanged) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("locked.txt");
+  WriteFile(path, "kept\n");
+  chmod(QFile::encodeName(path).constData(), 0444);
+  Open({path});
+  Type("more ");
+  answer = mrYes;
+  EXPECT_FALSE(window->close());
+  ASSERT_EQ(messages.size(), 2u);  // the question, then the refusal
+  EXPECT_EQ(messages[1].caption, "Fatal Error");
+  EXPECT_NE(messages[1].text.find("Permission denied"), std::string::npos);
+  EXPECT_TRUE(window->isVisible() && window->DocModified());
+  EXPECT_EQ(Read(path), "kept\n");
+  // Without the question, New gives the changes up silently.
+  Conf.AskSave = false;
+  Action("FileNew")->trigger();
+  EXPECT_EQ(std::pair(messages.size(), window->DocModified()), std::pair(size_t{2}, false));
+}
+
+}  // namespace
+}  // namespace numvex::testing
