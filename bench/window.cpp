@@ -18,6 +18,7 @@
 #include <Qsci/qsciscintilla.h>
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QDir>
@@ -373,6 +374,63 @@ BENCHMARK(BM_OpenCanonicalTape)
     ->Arg(10000)
     ->Arg(100000)
     ->Iterations(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// ---------------------------------------------------------------------------
+// A large text file: open, one edit, save.
+// ---------------------------------------------------------------------------
+void BM_OpenEditSaveLargeText(benchmark::State& state) {
+  const size_t megabytes = static_cast<size_t>(state.range(0));
+  std::string bytes;
+  bytes.reserve(megabytes << 20);
+  for (int n = 0; bytes.size() < (megabytes << 20); ++n) {
+    bytes += "static int value_" + std::to_string(n) + " = compute(" + std::to_string(n * 7) +
+             ", \"a string of text\");  /* comment */\n";
+  }
+  const QString path = g_work_dir + "/large.c";
+  {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size())) {
+      state.SkipWithError("cannot write the test file");
+      return;
+    }
+  }
+  numvex::TfrmCalc& window = Window();
+  double open_ms = 0, save_ms = 0;
+  for (auto _ : state) {
+    StartEmpty();
+    Clock::time_point start = Clock::now();
+    window.OpenDocument(path);
+    QApplication::processEvents();
+    open_ms = MsSince(start);
+    window.Editor()->setCursorPosition(0, 0);
+    QTest::keyClick(window.Editor(), Qt::Key_X);
+    QApplication::processEvents();
+    start = Clock::now();
+    const bool saved = window.SaveFile();
+    save_ms = MsSince(start);
+    state.SetIterationTime((open_ms + save_ms) / 1000.0);
+    QFile file(path);
+    if (!saved || !file.open(QIODevice::ReadOnly) || file.size() != qint64(bytes.size()) + 1) {
+      state.SkipWithError("the file was not saved with the one edit");
+      return;
+    }
+    bytes.insert(0, 1, 'x');
+  }
+  struct rusage usage;
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["open_ms"] = open_ms;
+  state.counters["save_ms"] = save_ms;
+  state.counters["file_mb"] = static_cast<double>(bytes.size()) / (1 << 20);
+  state.counters["peak_rss_mb"] = static_cast<double>(usage.ru_maxrss) / 1024;
+  StartEmpty();
+}
+BENCHMARK(BM_OpenEditSaveLargeText)
+    ->Arg(100)
+    ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
