@@ -454,6 +454,40 @@ $SEP
   stop_app
 }
 
+# File > Open from the keyboard: Ctrl+O, the path typed into the dialog, Enter; the tape
+# typed into the opened file is saved there.
+case_open_dialog() {
+  local name='Ctrl+O opens the file typed into the dialog' first=$WORK/first.nvx file=$WORK/opened.nvx
+  : >"$first"
+  : >"$file"
+  begin "$name" "$first" || return
+  keys ctrl+o
+  local dialog
+  dialog=$(wait_for 50 eval 'xdotool search --all --onlyvisible --pid "$APP_PID" --name "^Open Numvex file" | head -n 1 | grep .')
+  if [[ -z $dialog ]]; then
+    fail "$name" "no open dialog appeared"
+    stop_app
+    return
+  fi
+  timeout 5 xdotool windowfocus --sync "$dialog"
+  type_text "$file"
+  keys Return
+  if ! wait_for 50 eval '[[ $(caption) == *opened.nvx* ]]'; then
+    fail "$name" "the caption did not name the file: '$(caption)'"
+    stop_app
+    return
+  fi
+  timeout 5 xdotool windowfocus --sync "$WIN"
+  keys KP_9 KP_Add KP_1 KP_Enter
+  finish "$name" "$file" \
+    "      +           9.00
+      +           1.00
+$SEP
+      +          10.00
+
+"
+}
+
 # Settings last: the hive holds the settings, the window's place and the document given up
 # at closing; the desktop knows ".nvx"; the next start comes up where the window was left.
 case_settings_last() {
@@ -483,6 +517,7 @@ case_settings_last() {
 }
 
 case_numeric_keypad
+case_open_dialog
 case_settings_last
 case_main_keyboard
 case_shift_return
