@@ -30,6 +30,7 @@ class SettingsBridge;
 class SettingsStore;
 class KeypadPanel;
 class ScintillaTapeBuffer;
+class SearchController;
 class SingleStepUndo;
 class SynLexerAdapter;
 class TGPanel;
@@ -128,6 +129,7 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   QsciScintilla* txtCalc_ = nullptr;
   TGPanel* pnlCalcShadow_ = nullptr;
   KeypadPanel* pnlCommand_ = nullptr;
+  SearchController* search_ = nullptr;  // a child of the window
   QToolBar* tbarButton_ = nullptr;
   QMenu* mnuSyntax_ = nullptr;
   QActionGroup* syntax_items_ = nullptr;

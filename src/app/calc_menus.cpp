@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +13,7 @@
 
 #include "app/calc_main.h"
 #include "app/message_box.h"
+#include "app/search_controller.h"
 #include "app/single_step_undo.h"
 #include "config/conf.h"
 #include "config/lang_texts.h"
@@ -54,6 +57,8 @@ QAction* TfrmCalc::MenuItem(QMenu* menu, const char* name, QAction* action) {
   if (action != nullptr) {
     item->setProperty("shortcutText", action->shortcut().toString(QKeySequence::NativeText));
     connect(item, &QAction::triggered, action, &QAction::trigger);
+    item->setEnabled(action->isEnabled());
+    connect(action, &QAction::enabledChanged, item, &QAction::setEnabled);
   }
   menu->addAction(item);
   return item;
@@ -142,22 +147,44 @@ void TfrmCalc::BuildMenus() {
   MenuItem(help, "mnuHHelp");
   MenuItem(help, "mnuHAbout");
 
-  // Editing runs on the editor itself.
-  connect(action("EditUndo"), &QAction::triggered, txtCalc_, &QsciScintilla::undo);
-  connect(action("EditRedo"), &QAction::triggered, txtCalc_, &QsciScintilla::redo);
-  // A command from a menu is a new user action: it forms its own undo step.
-  auto edit_command = [this](void (QsciScintilla::*command)()) {
-    return [this, command] {
-      undo_->StartNewAction();
-      (txtCalc_->*command)();
-    };
+  // Editing runs the editor's own commands, as its keys do, so its change notices follow as for
+  // typing. A command that changes the text is a new user action: its own undo step.
+  struct EditCommand {
+    const char* action;
+    unsigned int message;
+    bool changes_text;
   };
-  connect(action("EditCut"), &QAction::triggered, this, edit_command(&QsciScintilla::cut));
-  connect(action("EditCopy"), &QAction::triggered, txtCalc_, &QsciScintilla::copy);
-  connect(action("EditPaste"), &QAction::triggered, this, edit_command(&QsciScintilla::paste));
-  connect(action("EditDel"), &QAction::triggered, this,
-          edit_command(&QsciScintilla::removeSelectedText));
-  connect(mark_all, &QAction::triggered, txtCalc_, [this] { txtCalc_->selectAll(true); });
+  static constexpr EditCommand kEditCommands[] = {
+      {"EditUndo", QsciScintillaBase::SCI_UNDO, false},
+      {"EditRedo", QsciScintillaBase::SCI_REDO, false},
+      {"EditCut", QsciScintillaBase::SCI_CUT, true},
+      {"EditCopy", QsciScintillaBase::SCI_COPY, false},
+      {"EditPaste", QsciScintillaBase::SCI_PASTE, true},
+      {"EditDel", QsciScintillaBase::SCI_CLEAR, true},  // the selection or the next character
+  };
+  for (const EditCommand& c : kEditCommands) {
+    connect(action(c.action), &QAction::triggered, this, [this, c] {
+      if (c.changes_text) undo_->StartNewAction();
+      txtCalc_->SendScintilla(c.message);
+    });
+  }
+  connect(mark_all, &QAction::triggered, this,
+          [this] { txtCalc_->SendScintilla(QsciScintillaBase::SCI_SELECTALL); });
+  // What there is to cut, copy, delete or paste is looked at when a menu with them opens.
+  auto update_edit_commands = [this, action] {
+    const bool selected = txtCalc_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEMPTY) == 0;
+    for (const char* name : {"EditCut", "EditCopy", "EditDel"}) action(name)->setEnabled(selected);
+    action("EditPaste")->setEnabled(!QApplication::clipboard()->text().isEmpty());
+  };
+  connect(edit, &QMenu::aboutToShow, this, update_edit_commands);
+
+  search_ = new SearchController(txtCalc_, this);
+  connect(action("EditFind"), &QAction::triggered, search_, &SearchController::ShowFind);
+  connect(action("EditReplace"), &QAction::triggered, search_, &SearchController::ShowReplace);
+  connect(again, &QAction::triggered, search_, &SearchController::FindNext);
+  connect(search_, &SearchController::searched, again, [again] { again->setEnabled(true); });
+  connect(search_, &SearchController::editsStarting, undo_.get(), &SingleStepUndo::BeginCommand);
+  connect(search_, &SearchController::editsFinished, undo_.get(), &SingleStepUndo::EndCommand);
   connect(action("FileSave"), &QAction::triggered, this, [this] { SaveFile(); });
   connect(action("FileNew"), &QAction::triggered, this, [this] {
     if (AskSave() != mrCancel) NewCalcFile();
@@ -173,6 +200,7 @@ void TfrmCalc::BuildMenus() {
   popup->addSeparator();
   QAction* popup_all = MenuItem(popup, "EditMarkAll1");
   connect(popup_all, &QAction::triggered, mark_all, &QAction::trigger);
+  connect(popup, &QMenu::aboutToShow, this, update_edit_commands);
   connect(txtCalc_, &QWidget::customContextMenuRequested, popup,
           [this, popup](const QPoint& at) { popup->exec(txtCalc_->mapToGlobal(at)); });
 

@@ -24,8 +24,6 @@ int main(int argc, char** argv) {
 
   numvex::TfrmCalc main_window(instance_lock.FirstInstance(), arguments, program);
   numvex::TfrmOptions options(&main_window);
-  numvex::TfrmSearchReplace search_replace(&main_window);
-  numvex::TfrmSearch search(&main_window);
   numvex::TfrmHelp help(&main_window);
   numvex::TfrmAbout about(&main_window);
   if (main_window.StartVisible()) main_window.show();

@@ -16,12 +16,6 @@ TfrmOptions::TfrmOptions(QWidget* parent) : QDialog(parent) {
   Prepare(this, "frmOptions", "Numvex: Options");
 }
 
-TfrmSearchReplace::TfrmSearchReplace(QWidget* parent) : QDialog(parent) {
-  Prepare(this, "frmSearchReplace", "Find and replace");
-}
-
-TfrmSearch::TfrmSearch(QWidget* parent) : QDialog(parent) { Prepare(this, "frmSearch", "Find"); }
-
 TfrmHelp::TfrmHelp(QWidget* parent) : QDialog(parent) { Prepare(this, "frmHelp", "Numvex: Help"); }
 
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {

@@ -11,18 +11,6 @@ class TfrmOptions : public QDialog {
   explicit TfrmOptions(QWidget* parent = nullptr);
 };
 
-class TfrmSearchReplace : public QDialog {
-  Q_OBJECT
- public:
-  explicit TfrmSearchReplace(QWidget* parent = nullptr);
-};
-
-class TfrmSearch : public QDialog {
-  Q_OBJECT
- public:
-  explicit TfrmSearch(QWidget* parent = nullptr);
-};
-
 class TfrmHelp : public QDialog {
   Q_OBJECT
  public:

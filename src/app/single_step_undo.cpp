@@ -38,9 +38,20 @@ SingleStepUndo::~SingleStepUndo() {
 }
 
 void SingleStepUndo::StartNewAction() {
+  if (in_command_) return;
   new_action_ = true;
   key_run_ = Run::kNone;
   run_ = Run::kNone;
+}
+
+void SingleStepUndo::BeginCommand() {
+  StartNewAction();
+  in_command_ = true;
+}
+
+void SingleStepUndo::EndCommand() {
+  in_command_ = false;
+  StartNewAction();
 }
 
 bool SingleStepUndo::EngineWriting() const {
@@ -99,7 +110,7 @@ void SingleStepUndo::OnKeyPress(const QKeyEvent& key) {
 }
 
 bool SingleStepUndo::eventFilter(QObject* watched, QEvent* event) {
-  if (!editor_) return false;
+  if (!editor_ || in_command_) return false;
   const bool on_editor = watched == editor_.data();
   const bool on_viewport = watched == editor_->viewport();
   if (!on_editor && !on_viewport) return false;

@@ -37,6 +37,11 @@ class SingleStepUndo : public QObject {
 
   // The next user change starts a new undo step.
   void StartNewAction();
+  // Bracket one command whose changes make one step although it waits for the user in between
+  // (a replace asking before each match): nothing in between starts a new action, not even
+  // the focus coming back to the editor from a message box.
+  void BeginCommand();
+  void EndCommand();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,6 +59,7 @@ class SingleStepUndo : public QObject {
   QPointer<QsciScintilla> editor_;
   QPointer<const ScintillaTapeBuffer> buffer_;
   bool new_action_ = true;    // empty the history before the next user change
+  bool in_command_ = false;   // between BeginCommand and EndCommand
   Run key_run_ = Run::kNone;  // the key being handled, until its first change
   Run run_ = Run::kNone;      // the last user change, if a key may carry it on
   long run_end_ = -1;         // where the caret stands when a key carries the run on

@@ -1,12 +1,16 @@
 // The main window's wiring that the desktop end-to-end test cannot see.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "common/tape_text.h"
@@ -193,6 +197,68 @@ TEST_F(WindowTest, RefusedSettingsFileIsReportedAndTheProgramGoesOn) {
   Type("45");
   Press(Qt::Key_Plus, Qt::KeypadModifier);
   EXPECT_EQ(Lines(), (Tape{Entry('+', "45.00"), "      + "}));
+}
+
+// Edit commands reach the editor as user edits; find, F3 and replace run from the menus.
+TEST_F(WindowTest, EditMenuCommandsAndSearch) {
+  Open();
+  QsciScintilla* editor = window->Editor();
+  editor->setText("abc");
+  window->SetDocModified(false);
+  editor->setSelection(0, 1, 0, 1);
+  Action("EditDel")->trigger();
+  EXPECT_TRUE(window->DocModified());
+  editor->setSelection(0, 0, 0, 1);
+  Action("EditCut")->trigger();
+  Action("EditPaste")->trigger();
+  EXPECT_EQ(editor->text() + "|" + QApplication::clipboard()->text(), "ac|a");
+  // clang-format off
+  const char* kItems[][4] = {{"mnuECut", "mnuECopy", "mnuEDel", "mnuEInsert"},
+                             {"EditCut1", "EditCopy1", "EditDelete1", "EditPaste1"}};
+  // clang-format on
+  for (int menu = 0; menu < 2; ++menu) {
+    for (auto [selected, clipboard] : {std::pair{false, ""}, {true, ""}, {false, "x"}}) {
+      editor->setSelection(0, 0, 0, selected ? 1 : 0);
+      QApplication::clipboard()->setText(clipboard);
+      emit window->findChild<QMenu*>(menu == 0 ? "mnuEdit" : "PopupEdit")->aboutToShow();
+      std::vector<bool> enabled;
+      for (const char* item : kItems[menu]) enabled.push_back(Action(item)->isEnabled());
+      EXPECT_EQ(enabled, (std::vector<bool>{selected, selected, selected, *clipboard != 0}));
+    }
+  }
+
+  editor->setText("sum x Sum");
+  editor->setSelection(0, 0, 0, 0);
+  EXPECT_FALSE(Action("mnuESearchAgain")->isEnabled());
+  QTimer::singleShot(0, [this] {
+    window->findChild<QLineEdit*>("edtSuchText")->setText("SUM");
+    window->findChild<QCheckBox*>("chkFensterSchliessen")->setChecked(true);
+    window->findChild<QPushButton*>("btnSuchen")->click();
+  });
+  Action("EditFind")->trigger();
+  Action("mnuESearchAgain")->trigger();
+  EXPECT_EQ(editor->selectedText(), "Sum");
+
+  // The focus comes back to the editor after each question; the command stays one undo step.
+  SetMessageHandler([&](const MessageRequest& r) {
+    messages.push_back(r);
+    QFocusEvent focus_in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(editor, &focus_in);
+    return int{mrYes};
+  });
+  editor->setSelection(0, 0, 0, 0);
+  window->SetDocModified(false);
+  QTimer::singleShot(0, [this] {
+    window->findChild<QLineEdit*>("edtSearchtext")->setText("sum");
+    window->findChild<QLineEdit*>("edtReplaceText")->setText("n");
+    window->findChild<QCheckBox*>("chkAllesErsetzen")->setChecked(true);
+    window->findChild<QPushButton*>("btnOK")->click();
+  });
+  Action("EditReplace")->trigger();
+  EXPECT_EQ(std::tuple(editor->text().toStdString(), window->DocModified(), messages.size()),
+            std::tuple("n x n", true, 3u));
+  Action("EditUndo")->trigger();
+  EXPECT_EQ(editor->text().toStdString(), "sum x Sum");
 }
 
 }  // namespace
