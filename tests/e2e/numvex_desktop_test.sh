@@ -457,30 +457,18 @@ $SEP
 # File > Open from the keyboard: Ctrl+O, the path typed into the dialog, Enter; the tape
 # typed into the opened file is saved there.
 case_open_dialog() {
-  local name='Ctrl+O opens the file typed into the dialog' first=$WORK/first.nvx file=$WORK/opened.nvx
-  : >"$first"
+  local name='Ctrl+O opens the file typed into the dialog' file=$WORK/opened.nvx dialog
+  : >"$WORK/first.nvx"
   : >"$file"
-  begin "$name" "$first" || return
+  begin "$name" "$WORK/first.nvx" || return
   keys ctrl+o
-  local dialog
-  dialog=$(wait_for 50 eval 'xdotool search --all --onlyvisible --pid "$APP_PID" --name "^Open Numvex file" | head -n 1 | grep .')
-  if [[ -z $dialog ]]; then
-    fail "$name" "no open dialog appeared"
-    stop_app
-    return
-  fi
-  timeout 5 xdotool windowfocus --sync "$dialog"
-  type_text "$file"
-  keys Return
-  if ! wait_for 50 eval '[[ $(caption) == *opened.nvx* ]]'; then
-    fail "$name" "the caption did not name the file: '$(caption)'"
-    stop_app
-    return
-  fi
+  dialog=$(wait_for 50 eval 'xdotool search --all --onlyvisible --pid "$APP_PID" --name "^Open Numvex" | head -n 1 | grep .')
+  [[ -n $dialog ]] && timeout 5 xdotool windowfocus --sync "$dialog" && type_text "$file" &&
+    keys Return && wait_for 50 eval '[[ $(caption) == *opened.nvx* ]]' ||
+    { fail "$name" "no dialog, or it did not open the file: '$(caption)'"; stop_app; return; }
   timeout 5 xdotool windowfocus --sync "$WIN"
   keys KP_9 KP_Add KP_1 KP_Enter
-  finish "$name" "$file" \
-    "      +           9.00
+  finish "$name" "$file" "      +           9.00
       +           1.00
 $SEP
       +          10.00
