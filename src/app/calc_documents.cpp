@@ -34,8 +34,8 @@ void TfrmCalc::OpenDocument(const QString& name) {
     if (loaded == CalcDocument::Loaded::kOk) {
       SwitchMode(file);
       SetDocModified(false);
-      if (CalcMode()) engine_->RecalcAll();
-      engine_->ResetTapeView();
+      if (CalcMode()) Engine().RecalcAll();
+      Engine().ResetTapeView();
       UpdateCaption();
       return;
     }
@@ -61,7 +61,7 @@ void TfrmCalc::NewCalcFile() {
   document_->SetFileName({});
   document_->Clear();
   SwitchMode("blablabla.nvx");
-  engine_->ResetTapeView();
+  Engine().ResetTapeView();
   UpdateCaption();
 }
 

@@ -24,6 +24,7 @@
 #include "app/single_step_undo.h"
 #include "app/stock_lexers.h"
 #include "app/syn_lexer_adapter.h"
+#include "app/tape_editor_controller.h"
 #include "config/conf.h"
 #include "config/lang_texts.h"
 #include "config/recent_files.h"
@@ -108,27 +109,21 @@ void TfrmCalc::BuildEditor() {
   txtCalc_->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1UL);
   txtCalc_->setIndentationsUseTabs(true);
   txtCalc_->setContextMenuPolicy(Qt::CustomContextMenu);
-  txtCalc_->installEventFilter(this);
   txtCalc_->viewport()->installEventFilter(this);
   txtCalc_->viewport()->setAcceptDrops(true);
   pnlCalcShadow_->move(12, 12);
   txtCalc_->move(4, 3);
   txtCalc_->raise();
 
-  buffer_ = std::make_unique<ScintillaTapeBuffer>(txtCalc_);
-  undo_ = std::make_unique<SingleStepUndo>(txtCalc_, buffer_.get());
-  document_ = std::make_unique<CalcDocument>(*buffer_);
-  engine_ = std::make_unique<TapeEngine>(*buffer_, static_cast<TapeHost&>(*this));
-  connect(buffer_.get(), &ScintillaTapeBuffer::userTextChanged, this, &TfrmCalc::txtCalcChange);
-  connect(txtCalc_, &QsciScintilla::SCN_DOUBLECLICK, this,
-          [this](int, int, int) { txtCalcDblClick(); });
+  tape_ = std::make_unique<TapeEditorController>(txtCalc_, static_cast<TapeHost&>(*this));
+  document_ = std::make_unique<CalcDocument>(tape_->Buffer());
+  connect(tape_.get(), &TapeEditorController::userTextChanged, this, &TfrmCalc::txtCalcChange);
 
   syn_high_nvx_ = MakeMainWindowNvx();
   syn_off_ = MakeSynOff();
   nvx_lexer_ = new SynLexerAdapter(syn_high_nvx_.get(), txtCalc_);
   off_lexer_ = new SynLexerAdapter(syn_off_.get(), txtCalc_);
   stock_lexers_ = std::make_unique<StockLexers>(txtCalc_);
-  key_layout_ = SystemKeyLayout();
   editor_options_ = std::make_unique<EditorOptions>(txtCalc_);
   registry_ = std::make_unique<registry::RegistryFile>(registry::RegistryFile::DefaultPath());
   settings_host_ = std::make_unique<SettingsBridge>(
@@ -139,14 +134,15 @@ void TfrmCalc::BuildEditor() {
 
 void TfrmCalc::BuildKeypad() {
   pnlCommand_ = new KeypadPanel(centralWidget());
-  connect(pnlCommand_, &KeypadPanel::keyPressed, this, &TfrmCalc::KeypadKeyPressed);
+  connect(pnlCommand_, &KeypadPanel::keyPressed, tape_.get(),
+          &TapeEditorController::KeypadKeyPressed);
 }
 
 void TfrmCalc::FormCreate(const QStringList& arguments, const QString& program_path) {
   Separators seps = RegionalSeparators();
-  TapeSettings tape_settings = engine_->Settings();
+  TapeSettings tape_settings = tape_->Engine().Settings();
   tape_settings.seps = seps;
-  engine_->SetSettings(tape_settings);
+  tape_->Engine().SetSettings(tape_settings);
   InitTapeArithmetic();
   Conf.ShowNumPad = true;
   Conf.Language = DetectLanguage(UserDefaultLangId());
@@ -197,14 +193,14 @@ void TfrmCalc::SwitchMode(const QString& name) {
     if (auto* a = findChild<QAction*>(item)) a->setChecked(true);
   };
   if (e == "nvx") {
-    engine_->CalcMode = true;
+    tape_->Engine().CalcMode = true;
     findChild<QAction*>("mnuONumvexMode")->setChecked(true);
     findChild<QAction*>("mnuOTexteditorMode")->setChecked(false);
     check("mnuSnvx");
     AttachLexer(nvx_lexer_);
     save_filter_index_ = 1;
   } else {
-    engine_->CalcMode = false;
+    tape_->Engine().CalcMode = false;
     findChild<QAction*>("mnuONumvexMode")->setChecked(false);
     findChild<QAction*>("mnuOTexteditorMode")->setChecked(true);
     QsciLexer* lexer = off_lexer_;
@@ -270,7 +266,7 @@ void TfrmCalc::UpdateCaption() {
 }
 
 void TfrmCalc::SetDocModified(bool modified) {
-  engine_->SetDocModified(modified);
+  tape_->Engine().SetDocModified(modified);
   UpdateCaption();
 }
 
@@ -293,14 +289,14 @@ void TfrmCalc::mnuOPreferencesClick() {
   if (CalcMode()) FormResize();
   mnuSyntax_->menuAction()->setVisible(Conf.ShowSyntaxMenu);
   ApplyTapeSettings();
-  if (CalcMode()) engine_->RecalcAll();
+  if (CalcMode()) tape_->Engine().RecalcAll();
 }
 
 void TfrmCalc::ApplyTapeSettings() {
-  TapeSettings settings = engine_->Settings();
+  TapeSettings settings = tape_->Engine().Settings();
   settings.decimals = Conf.Decimals;
   settings.round_results = Conf.RoundResults;
-  engine_->SetSettings(settings);
+  tape_->Engine().SetSettings(settings);
 }
 
 void TfrmCalc::mnuFExitClick() { close(); }
@@ -336,6 +332,8 @@ void TfrmCalc::EndBusy() {
   }
 }
 
-void TfrmCalc::SetKeyLayout(std::unique_ptr<KeyLayout> layout) { key_layout_ = std::move(layout); }
+void TfrmCalc::SetKeyLayout(std::unique_ptr<KeyLayout> layout) {
+  tape_->SetKeyLayout(std::move(layout));
+}
 
 }  // namespace numvex

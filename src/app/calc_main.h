@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/editor_options.h"
+#include "app/tape_editor_controller.h"
 #include "tape/document_text.h"
 #include "tape/tape_engine.h"
 #include "tape/tape_host.h"
@@ -52,10 +53,11 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   bool StartVisible() const { return start_visible_; }
 
   // State shared with the tape engine.
-  bool CalcMode() const { return engine_->CalcMode; }
-  bool DocModified() const { return engine_->DocModified(); }
+  bool CalcMode() const { return tape_->Engine().CalcMode; }
+  bool DocModified() const { return tape_->Engine().DocModified(); }
   const QString& FileName() const;
-  TapeEngine& Engine() { return *engine_; }
+  TapeEngine& Engine() { return tape_->Engine(); }
+  TapeEditorController& TapeEditor() { return *tape_; }
   QsciScintilla* Editor() const { return txtCalc_; }
 
   void SwitchMode(const QString& name);
@@ -91,18 +93,9 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   void mnuOPreferencesClick();
   void mnuFExitClick();
   void mnuFLRU1Click(int tag);
-  void KeypadKeyPressed(char key);
-  void cmdNumberClick(char c);
-  void cmdDivClick(char c);
-  void cmdCalcClick();
-  void cmdClearClick();
 
-  // Editor events.
-  void txtCalcKeyPress(char c);
-  void txtCalcKeyUp(int key_code, Qt::KeyboardModifiers shift);
-  void txtCalcMouseUp();
+  // The user changed the editor's text.
   void txtCalcChange();
-  void txtCalcDblClick();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -133,15 +126,12 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   QToolBar* tbarButton_ = nullptr;
   QMenu* mnuSyntax_ = nullptr;
   QActionGroup* syntax_items_ = nullptr;
-  std::unique_ptr<ScintillaTapeBuffer> buffer_;
-  std::unique_ptr<SingleStepUndo> undo_;
-  std::unique_ptr<TapeEngine> engine_;
+  std::unique_ptr<TapeEditorController> tape_;
   std::unique_ptr<TSynhighNvx> syn_high_nvx_;
   std::unique_ptr<TzelRepSyn> syn_off_;
   SynLexerAdapter* nvx_lexer_ = nullptr;
   SynLexerAdapter* off_lexer_ = nullptr;
   std::unique_ptr<StockLexers> stock_lexers_;
-  std::unique_ptr<KeyLayout> key_layout_;
   std::unique_ptr<EditorOptions> editor_options_;
   std::unique_ptr<registry::RegistryFile> registry_;
   std::unique_ptr<SettingsBridge> settings_host_;

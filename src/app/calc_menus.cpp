@@ -15,6 +15,7 @@
 #include "app/message_box.h"
 #include "app/search_controller.h"
 #include "app/single_step_undo.h"
+#include "app/tape_editor_controller.h"
 #include "config/conf.h"
 #include "config/lang_texts.h"
 
@@ -164,7 +165,7 @@ void TfrmCalc::BuildMenus() {
   };
   for (const EditCommand& c : kEditCommands) {
     connect(action(c.action), &QAction::triggered, this, [this, c] {
-      if (c.changes_text) undo_->StartNewAction();
+      if (c.changes_text) tape_->Undo().StartNewAction();
       txtCalc_->SendScintilla(c.message);
     });
   }
@@ -183,8 +184,8 @@ void TfrmCalc::BuildMenus() {
   connect(action("EditReplace"), &QAction::triggered, search_, &SearchController::ShowReplace);
   connect(again, &QAction::triggered, search_, &SearchController::FindNext);
   connect(search_, &SearchController::searched, again, [again] { again->setEnabled(true); });
-  connect(search_, &SearchController::editsStarting, undo_.get(), &SingleStepUndo::BeginCommand);
-  connect(search_, &SearchController::editsFinished, undo_.get(), &SingleStepUndo::EndCommand);
+  connect(search_, &SearchController::editsStarting, &tape_->Undo(), &SingleStepUndo::BeginCommand);
+  connect(search_, &SearchController::editsFinished, &tape_->Undo(), &SingleStepUndo::EndCommand);
   connect(action("FileSave"), &QAction::triggered, this, [this] { SaveFile(); });
   connect(action("FileNew"), &QAction::triggered, this, [this] {
     if (AskSave() != mrCancel) NewCalcFile();

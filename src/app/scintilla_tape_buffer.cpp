@@ -317,9 +317,9 @@ void ScintillaTapeBuffer::Repaint() { editor_->viewport()->update(); }
 
 void ScintillaTapeBuffer::SetDocumentText(std::string_view bytes, LineBreak style) {
   std::string_view text = bytes;
-  const size_t brk = text.size() >= 2 && text.substr(text.size() - 2) == kCrLf ? 2
+  const size_t brk = text.size() >= 2 && text.substr(text.size() - 2) == kCrLf       ? 2
                      : !text.empty() && (text.back() == '\n' || text.back() == '\r') ? 1
-                                                                                       : 0;
+                                                                                     : 0;
   text.remove_suffix(brk);
   EngineWriteScope scope(*this);
   tracking_ = false;  // a new document: no text of the old selection is left
@@ -333,8 +333,8 @@ void ScintillaTapeBuffer::SetDocumentText(std::string_view bytes, LineBreak styl
 
 std::string_view ScintillaTapeBuffer::Text() const {
   const auto length = static_cast<size_t>(editor_->SendScintilla(Sci::SCI_GETLENGTH));
-  const auto* text = reinterpret_cast<const char*>(
-      editor_->SendScintilla(Sci::SCI_GETCHARACTERPOINTER));
+  const auto* text =
+      reinterpret_cast<const char*>(editor_->SendScintilla(Sci::SCI_GETCHARACTERPOINTER));
   return length == 0 ? std::string_view() : std::string_view(text, length);
 }
 

@@ -42,7 +42,7 @@ TEST_F(WindowTest, KeypadKeysReachTheEngineDoubleClickRunsABracketAndTheImageNee
   const QString marker = dir.filePath("marker");
   window->Editor()->setText("run [touch " + marker + "] now");
   window->Editor()->setCursorPosition(0, 6);
-  window->txtCalcDblClick();
+  window->TapeEditor().txtCalcDblClick();
   EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marker); }, 5000));
   QWidget* client = window->centralWidget();
   const int menu = window->height() - client->height();
