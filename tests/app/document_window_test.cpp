@@ -73,11 +73,12 @@ TEST_F(WindowTest, DialogsProposeTheTypeAndCancellingChangesNothing) {
   Action("FileOpen")->trigger();
   EXPECT_TRUE(window->FileName().isEmpty() && window->CalcMode() && !window->DocModified());
   EXPECT_EQ(Lines(), Tape{""});
-  // A file gone between the dialog and the open is reported as missing.
+  // A file gone between the dialog and the open is reported as missing; a new calc document.
   chosen = dir.filePath("gone.nvx");
   Action("FileOpen")->trigger();
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[1].text, "The file you entered could not be found.");
+  EXPECT_TRUE(window->FileName().isEmpty() && window->CalcMode());
   EXPECT_EQ(Conf.LruDir, (dir.path() + "/").toStdString());
 }
 

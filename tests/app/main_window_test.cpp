@@ -141,11 +141,6 @@ TEST_F(WindowTest, StartOptionsAndDocuments) {
   Open({}, dir.filePath("numvex"));
   EXPECT_TRUE(window->FileName().endsWith("1Numvex.txt")) << window->FileName().toStdString();
   EXPECT_TRUE(window->CalcMode() && !Conf.FirstStart);
-  // A missing document is reported and a new calc document starts.
-  Open({"/nonexistent/folder/tape.nvx"});
-  ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[1].text, "The file you entered could not be found.");
-  EXPECT_TRUE(window->FileName().isEmpty() && window->CalcMode());
 }
 
 TEST_F(WindowTest, SettingsBoundsAndRecentFilesSurviveARestart) {

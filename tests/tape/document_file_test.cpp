@@ -1,10 +1,10 @@
-// Writing a document over its file: all or nothing, the file's own permissions and links.
+// Writing a document over its file is all or nothing (permissions and links: the e2e test of
+// numvex-tape --in-place).
 #include "tape/document_file.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -34,29 +34,8 @@ class DocumentFileTest : public ::testing::Test {
         },
         error);
   }
-  mode_t Mode(const std::string& path) {
-    struct stat st {};
-    stat(path.c_str(), &st);
-    return st.st_mode & 07777;
-  }
   std::string dir_;
 };
-
-TEST_F(DocumentFileTest, KeepsPermissionsAndWritesThroughLinks) {
-  const std::string file = dir_ + "/tape.nvx", link = dir_ + "/link.nvx";
-  std::string error;
-  const mode_t mask = umask(022);
-  ASSERT_TRUE(Save(file, "new\n", &error)) << error;  // a new file: the usual permissions
-  umask(mask);
-  EXPECT_EQ(Mode(file), 0644u);
-  ASSERT_EQ(chmod(file.c_str(), 0640), 0);
-  ASSERT_EQ(symlink("tape.nvx", link.c_str()), 0);
-  ASSERT_TRUE(Save(link, "through\n", &error)) << error;
-  EXPECT_EQ(Read(file), "through\n");
-  EXPECT_EQ(Mode(file), 0640u);
-  EXPECT_TRUE(std::filesystem::is_symlink(link));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 2);
-}
 
 TEST_F(DocumentFileTest, AWriteThatFailsHalfWayLeavesTheOriginal) {
   const std::string file = dir_ + "/tape.nvx";
