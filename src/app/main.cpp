@@ -3,7 +3,6 @@
 #include <QStringList>
 
 #include "app/calc_main.h"
-#include "app/secondary_windows.h"
 #include "config/conf.h"
 #include "platform/instance_lock.h"
 #include "tape/tape_engine.h"
@@ -23,9 +22,6 @@ int main(int argc, char** argv) {
   const QString program = QApplication::applicationFilePath();
 
   numvex::TfrmCalc main_window(instance_lock.FirstInstance(), arguments, program);
-  numvex::TfrmOptions options(&main_window);
-  numvex::TfrmHelp help(&main_window);
-  numvex::TfrmAbout about(&main_window);
   if (main_window.StartVisible()) main_window.show();
   return QApplication::exec();
 }
