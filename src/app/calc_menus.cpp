@@ -178,6 +178,14 @@ void TfrmCalc::BuildMenus() {
     action("EditPaste")->setEnabled(!QApplication::clipboard()->text().isEmpty());
   };
   connect(edit, &QMenu::aboutToShow, this, update_edit_commands);
+  // Greyed only while a menu shows it: the shortcuts act whatever the menu last saw, and a
+  // command with nothing to act on does nothing.
+  auto enable_edit_commands = [action] {
+    for (const char* name : {"EditCut", "EditCopy", "EditDel", "EditPaste"}) {
+      action(name)->setEnabled(true);
+    }
+  };
+  connect(edit, &QMenu::aboutToHide, this, enable_edit_commands);
 
   search_ = new SearchController(txtCalc_, this);
   connect(action("EditFind"), &QAction::triggered, search_, &SearchController::ShowFind);
@@ -202,6 +210,7 @@ void TfrmCalc::BuildMenus() {
   QAction* popup_all = MenuItem(popup, "EditMarkAll1");
   connect(popup_all, &QAction::triggered, mark_all, &QAction::trigger);
   connect(popup, &QMenu::aboutToShow, this, update_edit_commands);
+  connect(popup, &QMenu::aboutToHide, this, enable_edit_commands);
   connect(txtCalc_, &QWidget::customContextMenuRequested, popup,
           [this, popup](const QPoint& at) { popup->exec(txtCalc_->mapToGlobal(at)); });
 

@@ -219,6 +219,8 @@ TEST_F(WindowTest, EditMenuCommandsAndSearch) {
       std::vector<bool> enabled;
       for (const char* item : kItems[menu]) enabled.push_back(Action(item)->isEnabled());
       EXPECT_EQ(enabled, (std::vector<bool>{selected, selected, selected, *clipboard != 0}));
+      emit window->findChild<QMenu*>(menu == 0 ? "mnuEdit" : "PopupEdit")->aboutToHide();
+      EXPECT_TRUE(Action("EditDel")->isEnabled() && Action("EditPaste")->isEnabled());
     }
   }
 
