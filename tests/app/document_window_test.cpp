@@ -71,6 +71,7 @@ TEST_F(WindowTest, DialogsProposeTheTypeAndCancellingChangesNothing) {
   Type("y");
   answer = mrNo;
   Action("FileOpen")->trigger();
+  EXPECT_EQ(messages.at(0).text, "Save changes?");
   EXPECT_TRUE(window->FileName().isEmpty() && window->CalcMode() && !window->DocModified());
   EXPECT_EQ(Lines(), Tape{""});
   // A file gone between the dialog and the open is reported as missing; a new calc document.
