@@ -70,11 +70,14 @@ ShellOpenFunction ReplaceShellOpen(ShellOpenFunction open) {
   return std::exchange(ShellOpen(), std::move(open));
 }
 
+bool OpenWithShell(const std::string& target) {
+  const ShellOpenFunction& open = ShellOpen();
+  return open && open(target);
+}
+
 bool LaunchCommandLine(const std::string& command_line) {
   if (IsBlank(command_line)) return false;
-  if (StartProcess(command_line)) return true;
-  const ShellOpenFunction& open = ShellOpen();
-  return open && open(command_line);
+  return StartProcess(command_line) || OpenWithShell(command_line);
 }
 
 }  // namespace numvex

@@ -20,6 +20,9 @@ using ShellOpenFunction = std::function<bool(const std::string& target)>;
 // The system's own "open": the desktop's handler for the file or address.
 bool SystemShellOpen(const std::string& target);
 
+// Hands a target to the current "open": the system's, or the one ReplaceShellOpen put in.
+bool OpenWithShell(const std::string& target);
+
 // Puts `open` in the place of the "open" fallback and returns the one it replaces, so that
 // tests can watch the fallback without a browser coming up.
 ShellOpenFunction ReplaceShellOpen(ShellOpenFunction open);
