@@ -68,6 +68,7 @@ TfrmCalc::TfrmCalc(bool first_instance, const QStringList& arguments, const QStr
   BuildEditor();
   BuildKeypad();
   BuildMenus();
+  BuildDialogs();
   connect(findChild<QAction*>("FileOpen"), &QAction::triggered, this, &TfrmCalc::FileOpenExecute);
   FormCreate(arguments, program_path);
 }
@@ -283,14 +284,6 @@ void TfrmCalc::mnuOTexteditorModeClick() {
 }
 
 void TfrmCalc::mnuSiniClick(QAction* item) { SwitchMode("noname." + item->objectName().mid(4)); }
-
-void TfrmCalc::mnuOPreferencesClick() {
-  // The window follows the settings at once: keypad, syntax menu and the tape's decimals.
-  if (CalcMode()) FormResize();
-  mnuSyntax_->menuAction()->setVisible(Conf.ShowSyntaxMenu);
-  ApplyTapeSettings();
-  if (CalcMode()) tape_->Engine().RecalcAll();
-}
 
 void TfrmCalc::ApplyTapeSettings() {
   TapeSettings settings = tape_->Engine().Settings();

@@ -35,6 +35,8 @@ class SearchController;
 class SingleStepUndo;
 class SynLexerAdapter;
 class TGPanel;
+class TfrmAbout;
+class TfrmHelp;
 class TSynhighNvx;
 class TzelRepSyn;
 class StockLexers;
@@ -93,6 +95,8 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   void mnuOPreferencesClick();
   void mnuFExitClick();
   void mnuFLRU1Click(int tag);
+  void mnuHHelpClick();
+  void mnuHelpClick();  // the about box
 
   // The user changed the editor's text.
   void txtCalcChange();
@@ -111,6 +115,8 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   void BeginBusy() override;
   void EndBusy() override;
 
+  void ApplyLanguageToDialogs();
+  void BuildDialogs();
   void FormCreate(const QStringList& arguments, const QString& program_path);
   void BuildEditor();
   void BuildMenus();
@@ -138,6 +144,8 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   std::unique_ptr<SettingsStore> settings_;
   QString program_path_;
   std::unique_ptr<CalcDocument> document_;
+  TfrmHelp* help_ = nullptr;
+  TfrmAbout* about_ = nullptr;
   int save_filter_index_ = 1;
   bool first_instance_ = false;
   bool start_visible_ = true;

@@ -145,8 +145,8 @@ void TfrmCalc::BuildMenus() {
 
   QMenu* help = bar->addMenu(QString());
   help->setObjectName("mnuHelp");
-  MenuItem(help, "mnuHHelp");
-  MenuItem(help, "mnuHAbout");
+  connect(MenuItem(help, "mnuHHelp"), &QAction::triggered, this, &TfrmCalc::mnuHHelpClick);
+  connect(MenuItem(help, "mnuHAbout"), &QAction::triggered, this, &TfrmCalc::mnuHelpClick);
 
   // Editing runs the editor's own commands, as its keys do, so its change notices follow as for
   // typing. A command that changes the text is a new user action: its own undo step.
@@ -232,7 +232,7 @@ void TfrmCalc::BuildMenus() {
   tbarButton_->hide();
 }
 
-void TfrmCalc::ApplyLanguage(int /*language*/, bool /*main_window_only*/) {
+void TfrmCalc::ApplyLanguage(int /*language*/, bool main_window_only) {
   // File type lists of the dialogs are read from the language texts when shown.
   struct Caption {
     const char* item;
@@ -290,6 +290,7 @@ void TfrmCalc::ApplyLanguage(int /*language*/, bool /*main_window_only*/) {
     auto* item = findChild<QAction*>(h[1]);
     if (button != nullptr && item != nullptr) button->setToolTip(item->text().section('\t', 0, 0));
   }
+  if (!main_window_only) ApplyLanguageToDialogs();
 }
 
 }  // namespace numvex

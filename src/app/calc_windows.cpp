@@ -1,0 +1,39 @@
+// The main window's secondary windows: help, about and preferences.
+#include <QAction>
+#include <QMenu>
+
+#include "app/calc_main.h"
+#include "config/conf.h"
+#include "ui/about_box.h"
+#include "ui/help_window.h"
+#include "ui/logo_pictures.h"
+
+namespace numvex {
+
+void TfrmCalc::BuildDialogs() {
+  setWindowIcon(QIcon(DrawProgramMark(64)));
+  help_ = new TfrmHelp(this);
+  about_ = new TfrmAbout(this);
+}
+
+void TfrmCalc::ApplyLanguageToDialogs() { help_->ApplyLanguage(); }
+
+void TfrmCalc::mnuHHelpClick() { help_->exec(); }
+
+void TfrmCalc::mnuHelpClick() {
+  about_->Product() = MakeProduct();
+  // The about box speaks the interface's language (its own German and English texts).
+  about_->SetAboutLanguage(Conf.Language == 0 ? 1 : 2);
+  about_->SetProductLogo(DrawProgramMark(32));
+  about_->exec();
+}
+
+void TfrmCalc::mnuOPreferencesClick() {
+  // The window follows the settings at once: keypad, syntax menu and the tape's decimals.
+  if (CalcMode()) FormResize();
+  mnuSyntax_->menuAction()->setVisible(Conf.ShowSyntaxMenu);
+  ApplyTapeSettings();
+  if (CalcMode()) Engine().RecalcAll();
+}
+
+}  // namespace numvex
