@@ -37,6 +37,7 @@ class SynLexerAdapter;
 class TGPanel;
 class TfrmAbout;
 class TfrmHelp;
+class TfrmOptions;
 class TSynhighNvx;
 class TzelRepSyn;
 class StockLexers;
@@ -146,6 +147,7 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   std::unique_ptr<CalcDocument> document_;
   TfrmHelp* help_ = nullptr;
   TfrmAbout* about_ = nullptr;
+  TfrmOptions* options_ = nullptr;
   int save_filter_index_ = 1;
   bool first_instance_ = false;
   bool start_visible_ = true;

@@ -4,6 +4,7 @@
 
 #include "app/calc_main.h"
 #include "config/conf.h"
+#include "config/options_dialog.h"
 #include "ui/about_box.h"
 #include "ui/help_window.h"
 #include "ui/logo_pictures.h"
@@ -14,9 +15,17 @@ void TfrmCalc::BuildDialogs() {
   setWindowIcon(QIcon(DrawProgramMark(64)));
   help_ = new TfrmHelp(this);
   about_ = new TfrmAbout(this);
+  OptionsHooks hooks;
+  hooks.save_settings = [this] { SaveSettings(); };
+  hooks.apply_language = [this](int language) { ApplyLanguage(language, false); };
+  // The notification-area icon is not built yet: tray_icon stays unset.
+  options_ = new TfrmOptions(this, std::move(hooks));
 }
 
-void TfrmCalc::ApplyLanguageToDialogs() { help_->ApplyLanguage(); }
+void TfrmCalc::ApplyLanguageToDialogs() {
+  options_->ApplyLanguage();
+  help_->ApplyLanguage();
+}
 
 void TfrmCalc::mnuHHelpClick() { help_->exec(); }
 
@@ -29,6 +38,7 @@ void TfrmCalc::mnuHelpClick() {
 }
 
 void TfrmCalc::mnuOPreferencesClick() {
+  if (options_->Execute() != TfrmOptions::kResultOk) return;
   // The window follows the settings at once: keypad, syntax menu and the tape's decimals.
   if (CalcMode()) FormResize();
   mnuSyntax_->menuAction()->setVisible(Conf.ShowSyntaxMenu);

@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -251,6 +254,38 @@ TEST_F(WindowTest, EditMenuCommandsAndSearch) {
             std::tuple("n x n", true, 3u));
   Action("EditUndo")->trigger();
   EXPECT_EQ(editor->text().toStdString(), "sum x Sum");
+}
+
+// The preferences: a language chosen relabels every window at once and lasts; OK reshapes
+// the window and recalculates the tape.
+TEST_F(WindowTest, PreferencesLanguageAndOk) {
+  QTemporaryDir dir;
+  WriteFile(dir.filePath("t.nvx"), "45\n+12\n===\n");
+  Open({dir.filePath("t.nvx")});
+  QTimer::singleShot(0, [this] {
+    auto* dialog = window->findChild<QDialog*>("frmOptions");
+    auto* language = dialog->findChild<QComboBox*>("cboxLanguage");
+    language->setCurrentIndex(1);
+    emit language->activated(1);
+    dialog->findChild<QSpinBox*>("edtDecimals")->setValue(3);
+    dialog->findChild<QCheckBox*>("chkShowSyntaxMenu")->setChecked(true);
+    dialog->findChild<QPushButton*>("cmdOK")->click();
+  });
+  Action("mnuOPreferences")->trigger();
+  const auto german = [this] {
+    return std::tuple(window->findChild<QMenu*>("mnuFile")->title(),
+                      window->findChild<QToolButton*>("btnFileNew")->toolTip(),
+                      window->findChild<QDialog*>("frmOptions")->windowTitle(),
+                      window->findChild<QDialog*>("frmHelp")->windowTitle());
+  };
+  EXPECT_EQ(german(), std::tuple("&Datei", "Neu", "Numvex: Optionen", "Numvex: Hilfe"));
+  EXPECT_EQ(Lines(), (Tape{Entry('+', "45.000"), Entry('+', "12.000"), "      -----------------",
+                           Entry('+', "57.000")}));
+  EXPECT_TRUE(window->findChild<QMenu*>("mnuSyntax")->menuAction()->isVisible());
+  ASSERT_TRUE(window->close());
+  ResetConfToProgramStart();
+  Open();
+  EXPECT_EQ(std::get<0>(german()), "&Datei");
 }
 
 }  // namespace
