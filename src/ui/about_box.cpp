@@ -216,18 +216,29 @@ void TfrmAbout::Arrange() {
   PlaceAt(lblVersion_, RightOf(lblName_) + 8,
           baseline - QFontMetrics(lblVersion_->font()).ascent());
 
+  // Rows without an address give their room back.
+  const int row_step = kMailTop - kUrlTop;
+  int row_top = kUrlTop;
+  const struct {
+    QLabel* label;
+    QLabel* link;
+    bool shown;
+  } rows[] = {{lblProductURL_, lblProductURLExecute_, !product_.url.empty()},
+              {lblProductMail_, lblProductMailExecute_, !product_.mail.empty()}};
+  for (const auto& row : rows) {
+    if (!row.shown) continue;
+    PlaceAt(row.label, kMargin, row_top);
+    PlaceAt(row.link, RightOf(row.label) + 2, row_top);
+    row_top += row_step;
+  }
+  const int height = kHeight - (kUrlTop + 2 * row_step - row_top);
   const int width = std::max(kMinWidth, RightOf(lblVersion_) + 12);
-  setFixedSize(width, kHeight);
+  setFixedSize(width, height);
   imgLogo_->setGeometry(0, 0, width, kBannerHeight);
   imgLogo_->setPixmap(DrawMakerBanner(imgLogo_->size()));
   lblNotice_->setGeometry(kMargin, kNoticeTop, width - 2 * kMargin, kNoticeHeight);
 
-  PlaceAt(lblProductURL_, kMargin, kUrlTop);
-  PlaceAt(lblProductURLExecute_, RightOf(lblProductURL_) + 2, kUrlTop);
-  PlaceAt(lblProductMail_, kMargin, kMailTop);
-  PlaceAt(lblProductMailExecute_, RightOf(lblProductMail_) + 2, kMailTop);
-
-  pnlBottom_->setGeometry(0, kHeight - kBottomHeight, width, kBottomHeight);
+  pnlBottom_->setGeometry(0, height - kBottomHeight, width, kBottomHeight);
   bvlBottom_->setGeometry(kMargin, 0, width - 2 * kMargin, 2);
   btnClose_->move((pnlBottom_->width() - btnClose_->width()) / 2,
                   (kBottomHeight - btnClose_->height()) / 2 + 1);
