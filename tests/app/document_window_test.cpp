@@ -1,4 +1,6 @@
 // Documents in the main window: the bytes on disk, the dialogs, and writes that fail.
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QFileInfo>
@@ -97,10 +99,24 @@ TEST_F(WindowTest, AFailedWriteKeepsTheDocumentOpenAndChanged) {
   EXPECT_NE(messages[1].text.find("Permission denied"), std::string::npos);
   EXPECT_TRUE(window->isVisible() && window->DocModified());
   EXPECT_EQ(Read(path), "kept\n");
+  // A disk that fills up half way (a file size limit of 4 KiB): the original stays whole.
+  chmod(QFile::encodeName(path).constData(), 0644);
+  window->Editor()->append(QString(8192, 'x'));
+  struct rlimit old, small;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto old_handler = signal(SIGXFSZ, SIG_IGN);
+  small = old, small.rlim_cur = 4096;
+  setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_FALSE(window->SaveFile());
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, old_handler);
+  EXPECT_NE(messages.back().text.find("File too large"), std::string::npos);
+  EXPECT_EQ(Read(path), "kept\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
   // Without the question, New gives the changes up silently.
   Conf.AskSave = false;
   Action("FileNew")->trigger();
-  EXPECT_EQ(std::pair(messages.size(), window->DocModified()), std::pair(size_t{2}, false));
+  EXPECT_EQ(std::pair(messages.size(), window->DocModified()), std::pair(size_t{3}, false));
 }
 
 }  // namespace

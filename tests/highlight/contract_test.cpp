@@ -1,5 +1,6 @@
 // The highlighter contract: font styles, attributes and their notifications, the sorted
-// attribute list, listeners, what each highlighter answers the editor and settings, the dump.
+// attribute list, listeners, what each highlighter answers the editor and settings (the token
+// dump is checked end to end with `numvex-tape tokens`).
 
 #include <gtest/gtest.h>
 
@@ -41,14 +42,6 @@ class BareHighlighter : public TSynCustomHighlighter {
   std::string line_;
   bool end_ = true;
 };
-
-TEST(FontStyleTest, SetOperations) {
-  const TFontStyles bold_italic = fsBold | fsItalic;
-  EXPECT_TRUE(bold_italic.Contains(fsItalic));
-  EXPECT_FALSE(bold_italic.Contains(fsUnderline));
-  EXPECT_EQ(bold_italic - fsBold, TFontStyles(fsItalic));
-  EXPECT_EQ(TFontStyles::FromBits(0xFF).Bits(), 0x0F);  // only the four styles exist
-}
 
 // A setter notifies only on a real change; a property counts as stored exactly while it
 // differs from the remembered default. Assign copies all three with one notification.
@@ -173,20 +166,6 @@ INSTANTIATE_TEST_SUITE_P(Highlighters, HighlighterAnswersTest, ::testing::Values
                 "zel Report Syntax; 3; 48-57 65-90 95 97-122; -|Comment|Identifier|Reserved word|String|Space|-|; Number fg 8388608; Reserved word style 1; filter saved All files (*.*)|*.*"}),
     testing::NameBy<&AnswersCase::name>());
 // clang-format on
-
-TEST(TokenDumpTest, StartLengthKindAndEndStatePerLine) {
-  TzelRepSyn syn;
-  syn.SetScanState(7);  // the dump starts from the document's initial state regardless
-  std::vector<std::string> got;
-  DumpTokens(syn, {"ab (", "", std::string("9)\0zz", 5)},
-             [&](const std::string& line) { got.push_back(line); });
-  EXPECT_EQ(got, (std::vector<std::string>{"1 10001 0:2:3 2:1:7 3:1:9", "2 10001",
-                                           "3 10000 0:1:6 1:1:9"}));
-  BareHighlighter bare;  // the base's TokenLength counts the token text
-  std::string out;
-  DumpTokens(bare, {"abc", ""}, &out);
-  EXPECT_EQ(out, "1 0 0:3:0\n2 0\n");
-}
 
 }  // namespace
 }  // namespace numvex
