@@ -97,6 +97,9 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   void mnuFExitClick();
   void mnuFLRU1Click(int tag);
   void mnuHHelpClick();
+  // Shortcuts: whether the caret is in one, and inserting or replacing one from a file dialog.
+  bool CaretInLink() const;
+  void mnuPPasteLinkClick();
   void mnuHelpClick();  // the about box
 
   // The user changed the editor's text.

@@ -207,6 +207,12 @@ void TfrmCalc::BuildMenus() {
   MenuItem(popup, "EditPaste1", action("EditPaste"));
   MenuItem(popup, "EditDelete1", action("EditDel"));
   popup->addSeparator();
+  QAction* paste_link = MenuItem(popup, "mnuPPasteLink");
+  connect(paste_link, &QAction::triggered, this, &TfrmCalc::mnuPPasteLinkClick);
+  connect(popup, &QMenu::aboutToShow, this, [this, paste_link] {
+    paste_link->setText(Text(CaretInLink() ? "editlink" : "pastelink"));
+  });
+  popup->addSeparator();
   QAction* popup_all = MenuItem(popup, "EditMarkAll1");
   connect(popup_all, &QAction::triggered, mark_all, &QAction::trigger);
   connect(popup, &QMenu::aboutToShow, this, update_edit_commands);

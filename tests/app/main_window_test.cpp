@@ -288,5 +288,25 @@ TEST_F(WindowTest, PreferencesLanguageAndOk) {
   EXPECT_EQ(std::get<0>(german()), "&Datei");
 }
 
+// The context menu offers to edit the shortcut the caret is in; the chosen path replaces it.
+TEST_F(WindowTest, ShortcutFromTheContextMenu) {
+  Open();
+  window->SwitchMode("notes.txt");
+  window->Editor()->setText("see [/old/file] now");
+  window->SetDocModified(false);
+  auto* popup = window->findChild<QMenu*>("PopupEdit");
+  for (auto [index, caption] : {std::pair{2, "Paste shortcut"}, {8, "Edit shortcut"}}) {
+    window->Editor()->setCursorPosition(0, index);
+    emit popup->aboutToShow();
+    EXPECT_EQ(Action("mnuPPasteLink")->text(), caption);
+  }
+  chosen = "/new/tape.nvx";
+  Action("mnuPPasteLink")->trigger();
+  EXPECT_EQ(std::pair(window->Editor()->text(), window->DocModified()),
+            std::pair(QString("see [/new/tape.nvx] now"), true));
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].filter_index, 9);
+}
+
 }  // namespace
 }  // namespace numvex::testing
