@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "config/conf.h"
+#include "config/lang_texts.h"
 #include "platform/launcher.h"
 #include "platform/system_info.h"
 #include "ui/logo_pictures.h"
@@ -170,16 +171,8 @@ void TfrmAbout::SetAboutLanguage(int n) {
 }
 
 int TfrmAbout::DetectAboutLanguage(int lang_id) {
-  switch (lang_id) {
-    case 0x0407:  // Germany
-    case 0x0807:  // Switzerland
-    case 0x0C07:  // Austria
-    case 0x1007:  // Luxembourg
-    case 0x1407:  // Liechtenstein
-      return 1;
-    default:
-      return 2;
-  }
+  // The German locales get the German texts, every other one the English.
+  return DetectLanguage(static_cast<uint16_t>(lang_id)) == 0 ? 1 : 2;
 }
 
 void TfrmAbout::ApplyTexts() {
