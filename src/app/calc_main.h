@@ -85,6 +85,7 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   bool SaveFile();
   bool SaveFileAs();
   void FileOpenExecute();
+  void FilePrintExecute();
   void ApplyLanguage(int language, bool main_window_only);
   // Replaces the character-to-key translation (tests inject a layout).
   void SetKeyLayout(std::unique_ptr<KeyLayout> layout);

@@ -1,8 +1,9 @@
-// The main window's secondary windows: help, about and preferences.
+// The main window's secondary windows: help, about, preferences and printing.
 #include <QAction>
 #include <QMenu>
 
 #include "app/calc_main.h"
+#include "app/tape_printer.h"
 #include "config/conf.h"
 #include "config/options_dialog.h"
 #include "ui/about_box.h"
@@ -20,12 +21,15 @@ void TfrmCalc::BuildDialogs() {
   hooks.apply_language = [this](int language) { ApplyLanguage(language, false); };
   // The notification-area icon is not built yet: tray_icon stays unset.
   options_ = new TfrmOptions(this, std::move(hooks));
+  connect(findChild<QAction*>("FilePrint"), &QAction::triggered, this, &TfrmCalc::FilePrintExecute);
 }
 
 void TfrmCalc::ApplyLanguageToDialogs() {
   options_->ApplyLanguage();
   help_->ApplyLanguage();
 }
+
+void TfrmCalc::FilePrintExecute() { PrintDocument(this, Editor(), FileName()); }
 
 void TfrmCalc::mnuHHelpClick() { help_->exec(); }
 

@@ -1,5 +1,6 @@
 #include "platform/system_info.h"
 
+#include <QDateTime>
 #include <QLocale>
 #include <optional>
 #include <vector>
@@ -90,6 +91,14 @@ std::string ComputerName() {
   if (gethostname(name, sizeof(name) - 1) != 0) return std::string();
   return name;
 #endif
+}
+
+std::string LocalDateTimeText() {
+  const QLocale locale = QLocale::system();
+  const QDateTime now = QDateTime::currentDateTime();
+  return (locale.toString(now.date(), QLocale::ShortFormat) + ' ' +
+          locale.toString(now.time(), QLocale::LongFormat))
+      .toStdString();
 }
 
 }  // namespace numvex

@@ -24,4 +24,7 @@ uint16_t LangIdOf(const QLocale& locale);
 std::string UserName();
 std::string ComputerName();
 
+// Now, as the user's locale writes it: the short date and the long time (UTF-8).
+std::string LocalDateTimeText();
+
 }  // namespace numvex
