@@ -199,6 +199,9 @@ void TfrmCalc::SwitchMode(const QString& name) {
     findChild<QAction*>("mnuOTexteditorMode")->setChecked(false);
     check("mnuSnvx");
     AttachLexer(nvx_lexer_);
+    // The tape has no line numbers.
+    txtCalc_->setMarginWidth(0, 0);
+    txtCalc_->setMarginLineNumbers(0, false);
     save_filter_index_ = 1;
   } else {
     tape_->Engine().CalcMode = false;

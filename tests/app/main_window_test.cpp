@@ -110,9 +110,11 @@ TEST_F(WindowTest, ExtensionChoosesModeAndSyntax) {
     std::vector<std::string> checked;
     for (QAction* item : window->findChild<QMenu*>("mnuSyntax")->actions())
       if (item->isChecked()) checked.push_back(item->objectName().toStdString());
+    // The line numbers (on at a first start) show in text editor mode only.
     EXPECT_EQ(std::tuple(window->CalcMode(), Action("mnuONumvexMode")->isChecked(),
-                         window->findChild<QWidget*>("pnlCommand")->isVisible(), checked),
-              std::tuple(c.calc, c.calc, c.calc, std::vector<std::string>{c.item}))
+                         window->findChild<QWidget*>("pnlCommand")->isVisible(), checked,
+                         window->Editor()->marginWidth(0) == 0),
+              std::tuple(c.calc, c.calc, c.calc, std::vector<std::string>{c.item}, c.calc))
         << c.file;
   }
 }
