@@ -8,7 +8,7 @@
 #   numvex_desktop_test.sh PATH-TO-NUMVEX [PATH-TO-NUMVEX-TAPE]
 #
 # numvex-tape defaults to the one beside numvex. Exits 77 (skipped) when Xvfb, xauth,
-# xdotool or ImageMagick's import is missing. Prints one line per case and closes with
+# xdotool, ImageMagick's import or pdftotext is missing. Prints one line per case and closes with
 # "N passed, M failed".
 
 set -u
@@ -21,7 +21,7 @@ NUMVEX=$(realpath "$1")
 TAPE_TOOL=$(realpath "${2:-$(dirname "$1")/numvex-tape}")
 
 source "$(dirname "$0")/lib.sh"
-need_tools xdotool import
+need_tools xdotool import pdftotext
 on_xvfb "$0" "$@"
 
 make_work numvex-desktop
@@ -476,6 +476,27 @@ $SEP
 "
 }
 
+# File > Print from the keyboard into Qt's print dialog, whose first printer here is
+# "Print to File (PDF)" with the output file in the home folder: Enter prints.
+case_print_pdf() {
+  local name='File > Print to a PDF through the print dialog' file=$WORK/print.nvx dialog text
+  printf '%s\n' '      +          45.00' >"$file"
+  begin "$name" "$file" || return
+  keys alt+f Down Down Down Down Return  # New, Open, Save, Save as, Print
+  dialog=$(wait_for 50 eval 'xdotool search --all --onlyvisible --pid "$APP_PID" --name "^Print$" | head -n 1 | grep .')
+  [[ -n $dialog ]] && timeout 5 xdotool windowfocus --sync "$dialog" && keys Return &&
+    wait_for 100 test -s "$HOME_DIR/print.pdf" && sleep 0.5
+  text=$(pdftotext -layout "$HOME_DIR/print.pdf" - 2>&1 | tr '\n' ' ')
+  if [[ $text != *"Printed by"*45.00*print.nvx* ]]; then
+    fail "$name" "no PDF with the header, the tape and the path: ${text:0:300}"
+  elif timeout 5 xdotool windowfocus --sync "$WIN" && check_alive && quit_clean; then
+    pass "$name"
+  else
+    fail "$name" "$why"
+  fi
+  stop_app
+}
+
 # Settings last: the hive holds the settings, the window's place and the document given up
 # at closing; the desktop knows ".nvx"; the next start comes up where the window was left.
 case_settings_last() {
@@ -505,6 +526,7 @@ case_settings_last() {
 }
 
 case_numeric_keypad
+case_print_pdf
 case_open_dialog
 case_settings_last
 case_main_keyboard
