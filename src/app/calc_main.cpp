@@ -25,6 +25,7 @@
 #include "app/stock_lexers.h"
 #include "app/syn_lexer_adapter.h"
 #include "app/tape_editor_controller.h"
+#include "app/tray_presence.h"
 #include "config/conf.h"
 #include "config/lang_texts.h"
 #include "config/recent_files.h"
@@ -69,8 +70,11 @@ TfrmCalc::TfrmCalc(bool first_instance, const QStringList& arguments, const QStr
   BuildKeypad();
   BuildMenus();
   BuildDialogs();
+  BuildTray();
   connect(findChild<QAction*>("FileOpen"), &QAction::triggered, this, &TfrmCalc::FileOpenExecute);
   FormCreate(arguments, program_path);
+  // Only now: a broadcast its own first settings may have posted is not for this window.
+  ListenToInstances();
 }
 
 TfrmCalc::~TfrmCalc() {
@@ -164,6 +168,8 @@ void TfrmCalc::FormCreate(const QStringList& arguments, const QString& program_p
     document = arguments.value(0);
     start_visible_ = true;
   }
+  // Logon start ("/TB") brings the icon only, the window stays hidden.
+  ShowTrayIcon(!start_visible_ || Conf.RunAtStartup);
   if (Conf.FirstStart) {
     Conf.FirstStart = false;
     SaveSettings();
@@ -267,6 +273,7 @@ void TfrmCalc::resizeEvent(QResizeEvent* event) {
 void TfrmCalc::UpdateCaption() {
   QString caption = QString(kCaptionPrefix) + " [" + FileName() + (DocModified() ? "*" : "") + "]";
   setWindowTitle(caption);
+  SetTrayTip(caption);
 }
 
 void TfrmCalc::SetDocModified(bool modified) {
@@ -303,7 +310,15 @@ void TfrmCalc::closeEvent(QCloseEvent* event) {
     return;
   }
   SaveWindowPlacement();
+  if (isVisible() && tray_->TrayIconShown()) {
+    // With its icon shown the program stays on, hidden, in the notification area.
+    event->ignore();
+    hide();
+    SetTrayTip(QString(kCaptionPrefix) + "[]");
+    return;
+  }
   event->accept();
+  emit closed();
 }
 
 void TfrmCalc::DivisionByZero(int /*line*/) {

@@ -26,6 +26,7 @@ class RegistryFile;
 }
 class CalcDocument;
 class EditorOptions;
+class InstanceBroadcast;
 class KeyLayout;
 class SettingsBridge;
 class SettingsStore;
@@ -38,6 +39,7 @@ class TGPanel;
 class TfrmAbout;
 class TfrmHelp;
 class TfrmOptions;
+class TrayPresence;
 class TSynhighNvx;
 class TzelRepSyn;
 class StockLexers;
@@ -87,6 +89,11 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   void FileOpenExecute();
   void FilePrintExecute();
   void ApplyLanguage(int language, bool main_window_only);
+  // The notification-area icon; only the first instance ever shows one.
+  TrayPresence& Tray() { return *tray_; }
+  void ShowTrayIcon(bool on);
+  void oTaskBarDblClick();
+  void mnuPQuitClick();
   // Replaces the character-to-key translation (tests inject a layout).
   void SetKeyLayout(std::unique_ptr<KeyLayout> layout);
 
@@ -106,6 +113,10 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   // The user changed the editor's text.
   void txtCalcChange();
 
+ signals:
+  // The window closed for good (not into the notification area): the program ends.
+  void closed();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -122,6 +133,10 @@ class TfrmCalc : public QMainWindow, private TapeHost {
 
   void ApplyLanguageToDialogs();
   void BuildDialogs();
+  void BuildTray();
+  void ListenToInstances();
+  void SetTrayTip(const QString& tip);
+  void InstanceBroadcastReceived();
   void FormCreate(const QStringList& arguments, const QString& program_path);
   void BuildEditor();
   void BuildMenus();
@@ -152,6 +167,8 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   TfrmHelp* help_ = nullptr;
   TfrmAbout* about_ = nullptr;
   TfrmOptions* options_ = nullptr;
+  TrayPresence* tray_ = nullptr;
+  InstanceBroadcast* broadcast_ = nullptr;
   int save_filter_index_ = 1;
   bool first_instance_ = false;
   bool start_visible_ = true;

@@ -16,6 +16,7 @@
 #include "app/search_controller.h"
 #include "app/single_step_undo.h"
 #include "app/tape_editor_controller.h"
+#include "app/tray_presence.h"
 #include "config/conf.h"
 #include "config/lang_texts.h"
 
@@ -296,6 +297,7 @@ void TfrmCalc::ApplyLanguage(int /*language*/, bool main_window_only) {
     auto* item = findChild<QAction*>(h[1]);
     if (button != nullptr && item != nullptr) button->setToolTip(item->text().section('\t', 0, 0));
   }
+  tray_->ApplyLanguage();
   if (!main_window_only) ApplyLanguageToDialogs();
 }
 

@@ -19,7 +19,7 @@ void TfrmCalc::BuildDialogs() {
   OptionsHooks hooks;
   hooks.save_settings = [this] { SaveSettings(); };
   hooks.apply_language = [this](int language) { ApplyLanguage(language, false); };
-  // The notification-area icon is not built yet: tray_icon stays unset.
+  hooks.tray_icon = [this](bool on) { ShowTrayIcon(on); };
   options_ = new TfrmOptions(this, std::move(hooks));
   connect(findChild<QAction*>("FilePrint"), &QAction::triggered, this, &TfrmCalc::FilePrintExecute);
 }

@@ -15,6 +15,9 @@ int main(int argc, char** argv) {
   // Not Qt's display name: the desktop would add it to every window's caption. The
   // windows carry the program's title themselves.
   QApplication::setApplicationName("numvex");
+  // The window may live on hidden behind its notification-area icon, where a message closing
+  // must not end the program: it ends when the main window closes for good.
+  QApplication::setQuitOnLastWindowClosed(false);
   // The program file, not argv[0]: the introduction documents lie beside it, wherever the
   // program was started from.
   QStringList arguments = QApplication::arguments();
@@ -22,6 +25,8 @@ int main(int argc, char** argv) {
   const QString program = QApplication::applicationFilePath();
 
   numvex::TfrmCalc main_window(instance_lock.FirstInstance(), arguments, program);
+  QObject::connect(&main_window, &numvex::TfrmCalc::closed, &app, &QApplication::quit,
+                   Qt::QueuedConnection);
   if (main_window.StartVisible()) main_window.show();
   return QApplication::exec();
 }
