@@ -168,8 +168,11 @@ void TfrmCalc::FormCreate(const QStringList& arguments, const QString& program_p
     document = arguments.value(0);
     start_visible_ = true;
   }
-  // Logon start ("/TB") brings the icon only, the window stays hidden.
+  // Logon start ("/TB") brings the icon only, the window stays hidden. Without an icon (a
+  // second instance, or no notification area) a hidden window could never be reached or
+  // ended: it shows.
   ShowTrayIcon(!start_visible_ || Conf.RunAtStartup);
+  if (!tray_->TrayIconShown()) start_visible_ = true;
   if (Conf.FirstStart) {
     Conf.FirstStart = false;
     SaveSettings();

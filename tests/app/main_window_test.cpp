@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/tray_presence.h"
 #include "common/tape_text.h"
 #include "window_fixture.h"
 
@@ -123,12 +124,16 @@ TEST_F(WindowTest, StartOptionsAndDocuments) {
   QTemporaryDir dir;
   const QString path = dir.filePath("t.nvx");
   WriteFile(path, "5\n");
-  // The tray option in any case, with blanks around it.
-  for (auto [arguments, visible] :
-       {std::pair{QStringList{"  /tb ", path}, false}, {{path}, true}}) {
+  // The tray option in any case, with blanks around it; with no notification area to hold
+  // the icon the window shows all the same.
+  for (auto [arguments, tray, visible] : {std::tuple{QStringList{"  /tb ", path}, true, false},
+                                          {{"/TB", path}, false, true},
+                                          {{path}, true, true}}) {
+    TrayPresence::PretendTrayForTesting(tray);
     Open(arguments);
     EXPECT_EQ(std::pair(window->StartVisible(), window->FileName()), std::pair(visible, path));
   }
+  TrayPresence::PretendTrayForTesting(false);
   // Text editor mode on a calc document keeps calc mode, after a message shown only once.
   Conf.FirstTextMode = true;
   for (int i = 0; i < 2; ++i) Action("mnuOTexteditorMode")->trigger();
