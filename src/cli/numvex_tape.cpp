@@ -7,12 +7,12 @@
 #include <utility>
 #include <vector>
 
-#include "tape/document_file.h"
 #include "cli/token_dump.h"
 #include "config/conf.h"
 #include "config/lang_texts.h"
 #include "config/registry_file.h"
 #include "config/settings.h"
+#include "tape/document_file.h"
 #include "tape/document_text.h"
 #include "tape/separators.h"
 #include "tape/tape_engine.h"

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "tape/document_file.h"
 #include "highlight/syn_nvx.h"
 #include "highlight/syn_zel_rep.h"
+#include "tape/document_file.h"
 #include "tape/document_text.h"
 
 namespace numvex {
