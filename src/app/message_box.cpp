@@ -36,6 +36,8 @@ int ShowMessage(QWidget* parent, const MessageRequest& request) {
   if (Handler()) return Handler()(request);
   QMessageBox box(ToQt(request.icon), QString::fromStdString(request.caption),
                   QString::fromStdString(request.text), QMessageBox::NoButton, parent);
+  // Messages carry file names and system texts: never read them as markup.
+  box.setTextFormat(Qt::PlainText);
   if (request.buttons == MessageButtons::YesNoCancel) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Yes);

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "window_fixture.h"
 
@@ -117,6 +119,19 @@ TEST_F(WindowTest, AFailedWriteKeepsTheDocumentOpenAndChanged) {
   Conf.AskSave = false;
   Action("FileNew")->trigger();
   EXPECT_EQ(std::pair(messages.size(), window->DocModified()), std::pair(size_t{3}, false));
+}
+
+// A message shows file names as they are: markup in a name stays text.
+TEST(MessageBoxTest, TextIsPlain) {
+  Qt::TextFormat format = Qt::RichText;
+  QTimer::singleShot(0, [&format] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    format = box->textFormat();
+    box->accept();
+  });
+  EXPECT_EQ(ShowMessage(nullptr, {"<b>tape</b>.nvx", "Numvex"}), mrOk);
+  EXPECT_EQ(format, Qt::PlainText);
 }
 
 }  // namespace
