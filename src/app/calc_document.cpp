@@ -51,7 +51,7 @@ bool CalcDocument::Write(std::string* error) const {
   return ReplaceFileAtomically(
       LocalPath(file_name_),
       [&](std::FILE* out) {
-        return std::fwrite(text.data(), 1, text.size(), out) == text.size() &&
+        return (text.empty() || std::fwrite(text.data(), 1, text.size(), out) == text.size()) &&
                (!with_break || std::fwrite(brk.data(), 1, brk.size(), out) == brk.size());
       },
       error);
