@@ -246,7 +246,6 @@ const StepCase kSteps[] = {
     {"TypingElsewhere", kNothing, [](T& t) { t.Keys({Qt::Key_Home}); t.Type("xyz "); }},
     {"TypingAfterCaretWentAwayAndBack", kNothing, [](T& t) { t.Keys({Qt::Key_Left, Qt::Key_Right}); t.Type("z"); }},
     {"Backspaces", kNothing, [](T& t) { t.Keys({Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace}); }},
-    {"Deletes", kNothing, [](T& t) { t.Keys({Qt::Key_Home, Qt::Key_Delete, Qt::Key_Delete, Qt::Key_Delete}); }},
     {"LineBreak", kNothing, [](T& t) { t.Keys({Qt::Key_Return}); }},
     {"PasteKey", kNothing, [](T& t) { t.Keys({Qt::Key_V}, Qt::ControlModifier); }},
     {"PasteOverSelection", kNothing, [](T& t) { t.Keys({Qt::Key_Home}, kShift); t.Keys({Qt::Key_V}, Qt::ControlModifier); }},
@@ -254,7 +253,6 @@ const StepCase kSteps[] = {
     {"TypingOverSelection", kNothing, [](T& t) { t.Keys({Qt::Key_Left, Qt::Key_Left}, kShift); t.Type("Q"); }},
     {"Drop", kNothing, [](T& t) { t.Drop("dropped", t.PointOf(2, 3)); }},
     {"KeypadInsert", kNothing, [](T& t) { t.buffer.InsertAtCaretAsUserEdit("7"); }},
-    {"KeypadInsertOverSelection", kNothing, [](T& t) { t.Keys({Qt::Key_Home}, kShift); t.buffer.InsertAtCaretAsUserEdit("+"); }},
     {"MenuPaste", kNothing, [](T& t) { t.undo.StartNewAction(); t.editor->paste(); }},
     {"ClickAndType", kNothing, [](T& t) { QTest::mouseClick(t.editor->viewport(), Qt::LeftButton, {}, t.PointOf(2, 2)); t.Type("clicked"); }},
     {"ShiftForACapitalDoesNotSplitAWord", kNothing, [](T& t) { t.Type("a"); QTest::keyPress(t.editor.get(), Qt::Key_Shift); QTest::keyClick(t.editor.get(), 'B', kShift); QTest::keyRelease(t.editor.get(), Qt::Key_Shift); t.Type("c"); }},
@@ -263,7 +261,6 @@ const StepCase kSteps[] = {
     // nothing into it: the characters after it are a step of their own.
     {"TypingOnOverASelection", [](T& t) { t.Keys({Qt::Key_Home}, kShift); t.Type("n"); }, [](T& t) { t.Type("ew"); }},
     {"DeleteAfterADeletedSelection", [](T& t) { t.Keys({Qt::Key_Left}, kShift); t.Keys({Qt::Key_Delete}); }, [](T& t) { t.Keys({Qt::Key_Delete}); }},
-    {"BackspaceAfterADeletedSelection", [](T& t) { t.Keys({Qt::Key_Left}, kShift); t.Keys({Qt::Key_Backspace}); }, [](T& t) { t.Keys({Qt::Key_Backspace}); }},
     {"TypingAfterBackspaces", [](T& t) { t.Keys({Qt::Key_Backspace}); }, [](T& t) { t.Type("x"); }},
     {"OvertypedCharacters", [](T& t) { t.Keys({Qt::Key_Insert}); t.Type("F"); }, [](T& t) { t.Type("I"); }},
     {"TypingOnAfterAnEngineWrite", [](T& t) { t.Type("12"); t.buffer.ReplaceLine(2, "engine"); }, [](T& t) { t.Type("34"); }},

@@ -67,11 +67,3 @@ on_xvfb() {
     NUMVEX_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$@"
   fi
 }
-
-# Run as a program (bash lib.sh PROGRAM ARGS...): PROGRAM runs on a private X server with
-# the xcb platform, or the run is skipped (77) without xdotool to type with.
-if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
-  need_tools xdotool
-  on_xvfb "$0" "$@"
-  QT_QPA_PLATFORM=xcb exec "$@"
-fi

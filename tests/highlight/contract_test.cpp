@@ -91,26 +91,6 @@ struct RecordingListener : TSynHighlighterListener {
   }
 };
 
-// Once per real change; a listener detaching itself and another while told silences both.
-TEST(HighlighterTest, ListenersAreToldOncePerRealChange) {
-  TSynhighNvx nvx;
-  RecordingListener first, second, gone;
-  for (auto* listener : {&first, &second, &first, &gone}) nvx.AttachListener(listener);
-  nvx.DetachListener(&gone);
-  nvx.KeyAttri()->SetStyle(fsBold);  // bold already: no change
-  nvx.CommentAttri()->SetForeground(clTeal);
-  nvx.VariableGlobalAttri()->SetBackground(clSilver);
-  EXPECT_EQ(nvx.ListenerCount(), 2);
-  first.on_told = [&] {
-    nvx.DetachListener(&first);
-    nvx.DetachListener(&second);
-  };
-  nvx.LinkAttri()->SetForeground(clGreen);
-  EXPECT_EQ(first.told, (std::vector<std::string>{"Comment", "Global variable", "Link"}));
-  EXPECT_EQ(second.told, (std::vector<std::string>{"Comment", "Global variable"}));
-  EXPECT_TRUE(gone.told.empty());
-}
-
 // Byte values as ranges, "33-255".
 std::string Ranges(const TSynIdentChars& chars) {
   std::string out;

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "common/case_name.h"
-#include "common/random_text.h"
 #include "highlight/syn_zel_rep.h"
 #include "scan_helpers.h"
 
@@ -74,58 +73,6 @@ TEST(ReportSyntaxTest, EachTokenTakesTheAttributeOfItsKind) {
   EXPECT_EQ(testing::AttributeNames(syn, {"#x=/**/)abc 12\"s\"+"}),
             "Preprocessor|Identifier|Comment|Illegal char|Identifier|Space|Number|String|"
             "Identifier|");
-}
-
-// The tokens, none empty and each of a known kind, tile the line up to its first byte 0.
-bool WellFormed(const std::string& line, const LineScan& scan) {
-  std::string joined;
-  bool ok = true;
-  for (const testing::Token& t : scan.tokens) {
-    ok &= t.start == static_cast<int>(joined.size()) && t.length > 0 &&
-          t.length == static_cast<int>(t.text.size()) && t.kind >= 0 &&
-          t.kind < TzelRepSyn::kKindCount;
-    joined += t.text;
-  }
-  return ok && joined == line.c_str() && scan.end_start == static_cast<int>(joined.size()) &&
-         scan.end_length == 0;
-}
-
-// Every byte, pair and seeded random line from every state: the scan is well formed, and another
-// instance with another history agrees with it whatever follows a byte 0.
-TEST(ReportSyntaxTest, Sweep) {
-  // Base, open parentheses, error state and what "(" makes of it; each also in a comment.
-  std::vector<TScanState> states;
-  for (TScanState s : {0, 1, 2, 10000, 10001, 10002, 10007}) {
-    states.insert(states.end(), {s, s + TzelRepSyn::kRangeComment});
-  }
-  std::vector<std::string> lines;
-  for (int a = 1; a <= 255; ++a) {
-    lines.push_back(std::string(1, static_cast<char>(a)));
-    for (int b = 1; b <= 255; ++b) lines.push_back({static_cast<char>(a), static_cast<char>(b)});
-  }
-  testing::RandomText random(20240611);
-  for (int n = 0; n < 3000; ++n) {
-    std::string& line = lines.emplace_back();
-    for (unsigned i = random.Below(101); i > 0; --i) {
-      line +=
-          random.OneIn(2) ? random.OneOf("/*()#;\"\\,.09az_= \t\r\n-\x80\xFF") : random.Bytes(1)[0];
-    }
-  }
-  TzelRepSyn first, second;
-  int failures = 0;
-  for (size_t n = 0; n < lines.size() && failures < 10; ++n) {
-    const std::string tail = std::string(1, '\0') + lines[(n + 1) % lines.size()];
-    std::vector<LineScan> scans;
-    for (TScanState state : states) scans.push_back(ScanLine(first, lines[n], state));
-    // The second instance takes the states the other way round, so its history differs.
-    for (size_t i = states.size(); i-- > 0;) {
-      const bool shaped = WellFormed(lines[n], scans[i]);
-      if (shaped && ScanLine(second, lines[n] + tail, states[i]) == scans[i]) continue;
-      ADD_FAILURE() << ::testing::PrintToString(lines[n]) << " from " << states[i] << ": "
-                    << (shaped ? "another instance or a byte 0 changes the scan" : "malformed");
-      ++failures;
-    }
-  }
 }
 
 }  // namespace

@@ -102,27 +102,5 @@ TEST(TGPanelTest, ColoursResolveThroughThePalette) {
   }
 }
 
-struct CountingPanel : TGPanel {
-  int paints = 0;
-  void paintEvent(QPaintEvent* event) override {
-    ++paints;
-    TGPanel::paintEvent(event);
-  }
-};
-
-TEST(TGPanelTest, EverySetterRepaintsEvenWithTheSameValue) {
-  CountingPanel panel;
-  panel.resize(60, 40);
-  panel.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
-  for (const char* property :
-       {"Active", "Color_1", "Color_2", "Color_3", "Horizontal", "Percent"}) {
-    QTest::qWait(20);  // let any pending paint pass first
-    const int before = panel.paints;
-    ASSERT_TRUE(panel.setProperty(property, panel.property(property)));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return panel.paints > before; }, 2000)) << property;
-  }
-}
-
 }  // namespace
 }  // namespace numvex

@@ -68,25 +68,6 @@ INSTANTIATE_TEST_SUITE_P(Bands, StripeTest, ::testing::Values(
     testing::NameBy<&StripeCase::name>());
 // clang-format on
 
-// No length, no stripes; else they tile the band from the start colour, one a level at most.
-TEST(ComputeStripesTest, StripesTileTheBand) {
-  for (int length : {0, -1, INT_MIN}) {
-    EXPECT_TRUE(ComputeStripes(kBlack, kWhite, length).empty() &&
-                ComputeStripes(kNavy, kNavy, length).empty());
-  }
-  const std::tuple<Rgb, Rgb, int> kBands[] = {{kBlack, kWhite, 255},
-                                              {Rgb{200, 10, 90}, Rgb{12, 240, 91}, 230}};
-  for (const auto& [from, to, levels] : kBands) {
-    for (int length = 1; length <= 700; ++length) {
-      const std::vector<Stripe> s = ComputeStripes(from, to, length);
-      const auto painted = std::count_if(s.begin(), s.end(), [](auto& x) { return x.length > 0; });
-      ASSERT_TRUE(s.back().offset + s.back().length == length && s.back().length < s[0].length &&
-                  s[0].color == from && painted <= std::min(length, levels + 1))
-          << length;
-    }
-  }
-}
-
 // The bands of an interior as "left,top,width,height from-to" each.
 std::string Bands(const GradientRect& interior, int percent, bool horizontal) {
   std::string out;
