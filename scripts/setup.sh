@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev
   libxkbcommon-dev libxkbcommon-x11-dev libxcb-xkb-dev
   xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick fonts-liberation poppler-utils mawk
-  trayer
+  trayer desktop-file-utils appstream dpkg-dev xdg-utils libfile-mimeinfo-perl shared-mime-info
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -185,7 +186,10 @@ void TfrmCalc::FormCreate(const QStringList& arguments, const QString& program_p
     int at = program_path.indexOf("Numvex.exe", 0, Qt::CaseInsensitive);
     QString path = at >= 0 ? QString(program_path).replace(at, 10, intro)
                            : program.absolutePath() + "/" + intro;
-    document = QFileInfo::exists(path) ? path : QString();
+    // An installed program finds them in its data folder instead.
+    if (!QFileInfo::exists(path))
+      path = program.absolutePath() + "/" NUMVEX_DATA_FROM_PROGRAM "/" + intro;
+    document = QFileInfo::exists(path) ? QDir::cleanPath(path) : QString();
   }
   QApplication::processEvents();
   OpenDocument(document);

@@ -1,14 +1,30 @@
 // numvex: the desktop tape calculator.
 #include <QApplication>
 #include <QStringList>
+#include <cstdio>
 
 #include "app/calc_main.h"
+#include "app/program_options.h"
 #include "config/conf.h"
 #include "platform/instance_lock.h"
 #include "tape/tape_engine.h"
 
 int main(int argc, char** argv) {
   numvex::ResetConfToProgramStart();
+  const numvex::ProgramOptions options = numvex::ReadProgramOptions(argc, argv);
+  switch (options.action) {
+    case numvex::ProgramOptions::kHelp:
+      std::fputs(numvex::ProgramUsage().c_str(), stdout);
+      return 0;
+    case numvex::ProgramOptions::kVersion:
+      std::fputs(numvex::ProgramVersion().c_str(), stdout);
+      return 0;
+    case numvex::ProgramOptions::kError:
+      std::fprintf(stderr, "numvex: %s (see 'numvex --help')\n", options.message.c_str());
+      return 2;
+    case numvex::ProgramOptions::kRun:
+      break;
+  }
   numvex::InitTapeArithmetic();
   numvex::InstanceLock instance_lock;
   QApplication app(argc, argv);
@@ -22,6 +38,7 @@ int main(int argc, char** argv) {
   // program was started from.
   QStringList arguments = QApplication::arguments();
   if (!arguments.isEmpty()) arguments.removeFirst();
+  arguments.removeOne("--");  // it only ended the options
   const QString program = QApplication::applicationFilePath();
 
   numvex::TfrmCalc main_window(instance_lock.FirstInstance(), arguments, program);

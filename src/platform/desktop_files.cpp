@@ -142,7 +142,7 @@ std::string ExecArgument(const std::string& path) {
 
 std::string Entry(const std::string& exec, bool autostart) {
   std::string text =
-      "[Desktop Entry]\nType=Application\nVersion=1.5\nName=Numvex\n"
+      "[Desktop Entry]\nType=Application\nVersion=1.4\nName=Numvex\n"
       "GenericName=Tape Calculator\nComment=Adding-machine tape calculator and text editor\n";
   text += "Exec=" + exec + "\nIcon=numvex\nTerminal=false\n";
   if (autostart) {
