@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the README's screenshot: numvex runs in Xvfb (1024x768x24) on a short tape, more
-# entries are typed with real key presses, and the window is captured.
+# Takes the README's screenshots: numvex runs in Xvfb (1024x768x24) on a short tape, more
+# entries are typed with real key presses, and the window is captured; then the same program
+# shows a C source file in the text editor, highlighted (OUTPUT's folder, text-editor.png).
 #
 #   scripts/screenshot.sh [PATH-TO-NUMVEX [OUTPUT.png]]
 #
@@ -43,22 +44,25 @@ LC_ALL=C "$TAPE_TOOL" "$WORK/raw.nvx" >"$TAPE"
 
 mkdir -p "$WORK/home/config" "$WORK/home/data" "$WORK/home/runtime"
 chmod 0700 "$WORK/home/runtime"
-env -u QT_QPA_PLATFORM HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/config" \
-  XDG_DATA_HOME="$WORK/home/data" XDG_RUNTIME_DIR="$WORK/home/runtime" \
-  NUMVEX_REGISTRY="$WORK/home/hkcu.reg" LC_ALL=C QT_QPA_PLATFORM=xcb \
-  "$NUMVEX" "$TAPE" >"$WORK/numvex.log" 2>&1 &
-APP_PID=$!
-
-WIN=
-for _ in $(seq 100); do
-  WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^ZEL: Numvex \[' 2>/dev/null |
-    head -n 1) || true
-  [[ -n $WIN ]] && break
-  sleep 0.1
-done
-[[ -n $WIN ]] || { echo "numvex did not show its window" >&2; cat "$WORK/numvex.log" >&2; exit 1; }
-timeout 5 xdotool windowfocus --sync "$WIN"
-sleep 0.3
+# start DOCUMENT: numvex on the document, WIN its focused window.
+start() {
+  env -u QT_QPA_PLATFORM HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/config" \
+    XDG_DATA_HOME="$WORK/home/data" XDG_RUNTIME_DIR="$WORK/home/runtime" \
+    NUMVEX_REGISTRY="$WORK/home/hkcu.reg" LC_ALL=C QT_QPA_PLATFORM=xcb \
+    "$NUMVEX" "$1" >"$WORK/numvex.log" 2>&1 &
+  APP_PID=$!
+  WIN=
+  for _ in $(seq 100); do
+    WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^ZEL: Numvex \[' 2>/dev/null |
+      head -n 1) || true
+    [[ -n $WIN ]] && break
+    sleep 0.1
+  done
+  [[ -n $WIN ]] || { echo "numvex did not show its window" >&2; cat "$WORK/numvex.log" >&2; exit 1; }
+  timeout 5 xdotool windowfocus --sync "$WIN"
+  sleep 0.3
+}
+start "$TAPE"
 
 # Three entries with comments, typed at the end of the tape; the numeric keypad's "+"
 # closes each line, its Enter writes the separator and the total.
@@ -75,3 +79,30 @@ mkdir -p "$(dirname "$OUT")"
 # Without metadata (no time stamps), so that an unchanged window gives the same file.
 import -window "$WIN" -strip "png:$OUT"
 echo "wrote $OUT ($(stat -c %s "$OUT") bytes)"
+kill "$APP_PID"
+wait "$APP_PID" 2>/dev/null || true
+
+# The text editor on a C file.
+cat >"$WORK/total.c" <<'EOF'
+/* Adds the amounts of a tape read from standard input. */
+#include <stdio.h>
+#include <stdlib.h>
+
+#define MAX_LINE 256
+
+int main(void) {
+  char line[MAX_LINE];
+  double total = 0.0;
+  while (fgets(line, sizeof line, stdin) != NULL) {
+    char *end;
+    double amount = strtod(line, &end);
+    if (end != line) total += amount;  /* else a note */
+  }
+  printf("Total: %.2f\n", total);
+  return EXIT_SUCCESS;
+}
+EOF
+start "$WORK/total.c"
+TEXT_OUT=$(dirname "$OUT")/text-editor.png
+import -window "$WIN" -strip "png:$TEXT_OUT"
+echo "wrote $TEXT_OUT ($(stat -c %s "$TEXT_OUT") bytes)"
