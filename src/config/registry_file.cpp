@@ -44,18 +44,23 @@ bool MakeFolders(const std::string& folder) {
   }
 }
 
-// False with errno set on an error; a missing file reads as absent.
-bool ReadFile(const std::string& path, std::string& text, bool& present) {
+// The reason the file could not be read, empty when it was; a missing file reads as absent.
+// Only a regular file is read: a pipe or device in its place would block or never be a hive,
+// and a write would replace it.
+std::string ReadFile(const std::string& path, std::string& text, bool& present) {
   text.clear();
   present = false;
-  Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return errno == ENOENT;
+  Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.get() < 0) return errno == ENOENT ? std::string() : Failure("cannot read", path);
   present = true;
+  struct stat st;
+  if (fstat(fd.get(), &st) != 0) return Failure("cannot read", path);
+  if (!S_ISREG(st.st_mode)) return "cannot read " + path + ": not a regular file";
   char buffer[65536];
   for (;;) {
     const ssize_t n = read(fd.get(), buffer, sizeof buffer);
-    if (n == 0) return true;
-    if (n < 0 && errno != EINTR) return false;
+    if (n == 0) return {};
+    if (n < 0 && errno != EINTR) return Failure("cannot read", path);
     if (n > 0) text.append(buffer, static_cast<size_t>(n));
   }
 }
@@ -131,7 +136,7 @@ Status RegistryFile::Load(Hive& hive) const {
   hive = Hive();
   std::string text;
   bool present;
-  if (!ReadFile(path_, text, present)) return {false, Failure("cannot read", path_)};
+  if (std::string error = ReadFile(path_, text, present); !error.empty()) return {false, error};
   if (!present) return {};
   Status status = ParseReg(text, hive);
   if (!status.ok) status.message = path_ + ": " + status.message;
@@ -156,7 +161,7 @@ UpdateResult RegistryFile::Update(const std::function<void(Hive&)>& change) {
   Hive hive;
   std::string text;
   bool present;
-  if (!ReadFile(path_, text, present)) return fail(Failure("cannot read", path_));
+  if (std::string error = ReadFile(path_, text, present); !error.empty()) return fail(error);
   if (present) {
     if (const Status parsed = ParseReg(text, hive); !parsed.ok) {
       const std::string aside = DamagedName(path_);
