@@ -141,3 +141,6 @@ caption() { xdotool getwindowname "$WIN" 2>/dev/null; }
 
 # keys KEY...: real key strokes, then a short pause.
 keys() { xdotool key --delay 40 "$@" && sleep 0.15; }
+
+# type_text TEXT: types TEXT character by character.
+type_text() { xdotool type --delay 40 "$1" && sleep 0.15; }

@@ -35,9 +35,6 @@ fi
 
 make_home
 
-# type_text TEXT: types TEXT character by character.
-type_text() { xdotool type --delay 40 "$1" && sleep 0.15; }
-
 # chord MODIFIER KEY: KEY struck while MODIFIER is held down, let go in the order a hand
 # does it (xdotool's "key shift+KEY" releases Shift before KEY, and the program reads the
 # shift state of Enter at its release).
