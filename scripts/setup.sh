@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev
   libxkbcommon-dev libxkbcommon-x11-dev libxcb-xkb-dev
-  xvfb xauth xdotool xclip x11-utils x11-xkb-utils imagemagick fonts-liberation poppler-utils mawk
+  xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick fonts-liberation poppler-utils mawk
   trayer
 )
 
