@@ -1,5 +1,6 @@
 #include "config/registry_file.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -95,9 +96,29 @@ std::string DamagedName(const std::string& path) {
   return name;
 }
 
+// The temporary a write makes beside the hive is "<name>.numvex-save-" and six characters.
+constexpr char kTemporaryMark[] = ".numvex-save-";
+
+// Removes what writes killed before their rename left beside `path`. Only under the hive's
+// lock: no other writer of this hive is busy then.
+void RemoveLeftovers(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string prefix =
+      (slash == std::string::npos ? path : path.substr(slash + 1)) + kTemporaryMark;
+  DIR* folder = opendir(Folder(path).c_str());
+  if (folder == nullptr) return;
+  while (const dirent* entry = readdir(folder)) {
+    const std::string name = entry->d_name;
+    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) {
+      unlink((Folder(path) + "/" + name).c_str());
+    }
+  }
+  closedir(folder);
+}
+
 // Writes a private temporary file beside `path` and renames it over `path`.
 Status Replace(const std::string& path, const std::string& text) {
-  std::string temp = path + ".XXXXXX";
+  std::string temp = path + kTemporaryMark + "XXXXXX";
   Fd fd(mkostemp(temp.data(), O_CLOEXEC));
   if (fd.get() < 0) return {false, Failure("cannot create", temp)};
   Status status;
@@ -158,6 +179,7 @@ UpdateResult RegistryFile::Update(const std::function<void(Hive&)>& change) {
   while (flock(lock.get(), LOCK_EX) != 0) {
     if (errno != EINTR) return fail(Failure("cannot lock", lock_path));
   }
+  RemoveLeftovers(path_);
   Hive hive;
   std::string text;
   bool present;

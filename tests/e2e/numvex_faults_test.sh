@@ -30,21 +30,13 @@ SEED=${NUMVEX_FAULTS_SEED:-$$}
 RANDOM=$SEED
 echo "note  random moments from NUMVEX_FAULTS_SEED=$SEED"
 
-# The clock, the naps and the looks that time a write start no process, so they keep up with it.
+# The clock, the pauses and the looks that time a write start no process: they keep up with it.
 tick() { NOW=$((${EPOCHREALTIME/[.,]/} / 1000)); }  # NOW: milliseconds
 exec {NAP}<> <(:)
-nap() { read -rt 0.002 -u "$NAP"; }  # two milliseconds
-pause_ms() {  # N: sleeps N milliseconds
-  local seconds
-  printf -v seconds '%d.%03d' $(($1 / 1000)) $(($1 % 1000))
-  sleep "$seconds"
-}
+pause_ms() { local s; printf -v s '%d.%03d' $(($1 / 1000)) $(($1 % 1000)); read -rt "$s" -u "$NAP"; }
 leftover_in() { compgen -G "$1/.*.numvex-save-*" >/dev/null; }  # DIR: a temporary is there
 # outcome FILE: "old" or "new" when FILE holds $WORK/old or $WORK/new, else "partial".
-outcome() {
-  if cmp -s "$1" "$WORK/old"; then echo old; elif cmp -s "$1" "$WORK/new"; then echo new; else
-    echo partial; fi
-}
+outcome() { cmp -s "$1" "$WORK/old" && echo old || { cmp -s "$1" "$WORK/new" && echo new || echo partial; }; }
 # box_text TITLE: once the program shows a message box titled TITLE (given the focus), what the
 # program wrote since the last call (an error message also goes to standard error).
 box_text() {
@@ -69,28 +61,20 @@ time_write() {
   WRITING=
   while tick && ((NOW - $4 < 20000)); do
     [[ -z $WRITING ]] && leftover_in "$1" && WRITING=$((NOW - $4))
-    if [[ ! $2 -ef $3 ]]; then
-      DONE=$((NOW - $4))
-      WRITING=${WRITING:-0}
-      return
-    fi
-    nap
+    [[ $2 -ef $3 ]] || { DONE=$((NOW - $4)) WRITING=${WRITING:-0}; return; }
+    pause_ms 2
   done
   return 1
 }
 # kill_writer I PID DIR FILE WAS: the I-th kill of PID, writing FILE over WAS in DIR; the delay
 # after the start (odd I) or after the temporary was seen (even I) is in $delay.
 kill_writer() {
-  if (($1 % 2)); then
-    delay=$((RANDOM % (DONE * 6 / 5 + 1)))
-  else
+  local n
+  if (($1 % 2)); then delay=$((RANDOM % (DONE * 6 / 5 + 1))); else
     delay=$((RANDOM % (DONE - WRITING + 1)))
-    tick
-    local start=$NOW
-    until leftover_in "$3" || [[ ! $4 -ef $5 ]] || ! kill -0 "$2" 2>/dev/null; do
-      nap
-      tick
-      ((NOW - start < 20000)) || break
+    for ((n = 0; n < 5000; n++)); do
+      leftover_in "$3" || [[ ! $4 -ef $5 ]] || ! kill -0 "$2" 2>/dev/null && break
+      pause_ms 2
     done
   fi
   pause_ms "$delay"
@@ -113,18 +97,14 @@ case_tape_killed() {
   local name='numvex-tape --in-place killed: old or new file, leftovers removed' dir=$WORK/tape
   local file=$dir/t.nvx start i delay seen=' ' left=0 why=
   mkdir "$dir"
-  cp "$WORK/old" "$file"
-  ln -f "$file" "$WORK/was"
-  tick
-  start=$NOW
+  cp "$WORK/old" "$file" && ln -f "$file" "$WORK/was" && tick && start=$NOW
   "$TAPE_TOOL" --in-place "$file" &
   time_write "$dir" "$file" "$WORK/was" "$start" && wait $! ||
     { fail "$name" "an undisturbed run failed"; return; }
   cp "$file" "$WORK/new"
   for ((i = 1; ; i++)); do
     more $i 40 || break
-    cp "$WORK/old" "$file"
-    ln -f "$file" "$WORK/was"
+    cp "$WORK/old" "$file" && ln -f "$file" "$WORK/was"
     "$TAPE_TOOL" --in-place "$file" &
     kill_writer $i $! "$dir" "$file" "$WORK/was"
     wait $! 2>/dev/null
@@ -145,22 +125,17 @@ case_save_killed() {
   cat "$WORK/new" "$WORK/new" >"$WORK/old"
   for ((i = 0; ; i++)); do
     ((i == 0)) || more $i 8 || break
-    cp "$WORK/old" "$file"
-    ln -f "$file" "$WORK/was"
+    cp "$WORK/old" "$file" && ln -f "$file" "$WORK/was"
     start_app "$file" ||
       { fail "$name" "the window did not appear: $(tail -n 3 "$WORK/app.log")"; stop_app; return; }
-    keys ctrl+Home x
-    tick
-    start=$NOW
+    keys ctrl+Home x && tick && start=$NOW
     xdotool key ctrl+s 2>/dev/null &
     if ((i == 0)); then
       time_write "$dir" "$file" "$WORK/was" "$start" || { fail "$name" "no save"; return; }
     else
       kill_writer $i "$APP_PID" "$dir" "$file" "$WORK/was"
     fi
-    kill -KILL "$APP_PID"
-    wait_app_end 5
-    wait
+    kill -KILL "$APP_PID" && wait_app_end 5 && wait
     APP_PID=
     ((i == 0)) && cp "$file" "$WORK/new"
     tally "$dir" "$file" "$delay" || break
@@ -180,12 +155,8 @@ case_full_disk() {
   local name='full disk: refused writes reported, originals kept, the program goes on'
   local dir=$WORK/full text why=
   mkdir "$dir"
-  if ! mount -t tmpfs -o size=256k tmpfs "$dir" 2>/dev/null; then
-    skip "$name" "no tmpfs could be mounted"
-    return
-  fi
-  printf '1\n+2\n' >"$dir/t.nvx"
-  : >"$dir/d.nvx"
+  mount -t tmpfs -o size=256k tmpfs "$dir" 2>/dev/null || { skip "$name" "no tmpfs mounted"; return; }
+  printf '1\n+2\n' >"$dir/t.nvx" && : >"$dir/d.nvx"
   local HIVE=$dir/hkcu.reg
   start_app "$dir/d.nvx" || { fail "$name" "the window did not appear"; stop_app; return; }
   cp "$HIVE" "$WORK/hive-before"
@@ -223,10 +194,8 @@ case_full_disk() {
 case_damaged_and_unreadable_hive() {
   local name='settings file damaged, then a pipe: reported, the program runs' why= text
   local dir=$WORK/settings HIVE=$WORK/settings/hkcu.reg
-  mkdir "$dir"
-  : >"$WORK/empty.nvx"
-  { cat "$HOME_DIR/hkcu.reg"; printf 'garbage\r\n'; } >"$WORK/garbage"
-  cp "$WORK/garbage" "$HIVE"
+  mkdir "$dir" && : >"$WORK/empty.nvx"
+  { cat "$HOME_DIR/hkcu.reg"; printf 'garbage\r\n'; } >"$WORK/garbage" && cp "$WORK/garbage" "$HIVE"
   launch_app "$WORK/empty.nvx"
   text=$(box_text Numvex)
   [[ $text == *"damaged and has been kept as $HIVE.damaged-"* ]] || why+=" the report was '$text';"
@@ -236,19 +205,13 @@ case_damaged_and_unreadable_hive() {
   grep -q 'First start' "$HIVE" || why+=" nothing was read from the damaged file;"
   stop_app
   grep -q garbage "$HIVE" && why+=" the garbage is still read;"
-  rm -rf "$dir"
-  mkdir "$dir"
-  mkfifo "$HIVE"
+  rm -rf "$dir" && mkdir "$dir" && mkfifo "$HIVE"
   launch_app "$WORK/empty.nvx"
   text=$(box_text Numvex)
   [[ $text == *"could not be read"*"not a regular file"* ]] || why+=" the pipe gave '$text';"
   keys Return
-  if focus_main; then
-    keys KP_4 KP_5 KP_Add
-    [[ $(caption) == *"*]" ]] || why+=" typing after the report changed nothing;"
-  else
-    why+=" no window beside a pipe;"
-  fi
+  focus_main && keys KP_4 KP_5 KP_Add && [[ $(caption) == *"*]" ]] ||
+    why+=" no window beside a pipe, or typing there changed nothing;"
   stop_app
   [[ -p $HIVE && $(ls "$dir") == hkcu.reg$'\n'hkcu.reg.lock ]] || why+=" written: $(ls "$dir");"
   expect "$name" '[[ -z $why ]]' "$why"
