@@ -83,21 +83,31 @@ make_home() {
   chmod 0700 "$HOME_DIR/runtime"
 }
 
-# launch_app FILE: starts numvex on FILE.
+# launch_app FILE: starts numvex on FILE and waits until it shows a window. A program that could
+# not reach the X server (it happens now and then on a busy machine) says nothing about itself:
+# it is started once more.
 launch_app() {
-  rm -f "$WORK/app.pid" "$WORK/app.rc"
-  (
-    env -u QT_QPA_PLATFORM -u NUMVEX_REGISTRY \
-      HOME="$HOME_DIR" XDG_CONFIG_HOME="$HOME_DIR/config" XDG_DATA_HOME="$HOME_DIR/data" \
-      XDG_RUNTIME_DIR="$HOME_DIR/runtime" NUMVEX_REGISTRY="$HIVE" LC_ALL=C \
-      QT_QPA_PLATFORM=xcb "$NUMVEX" "$1" >>"$WORK/app.log" 2>&1 &
-    echo $! >"$WORK/app.pid"
-    wait $!
-    echo $? >"$WORK/app.rc"
-  ) 2>/dev/null &
-  wait_for 50 test -s "$WORK/app.pid"
-  APP_PID=$(cat "$WORK/app.pid")
-  WIN=
+  local try
+  for try in 1 2; do
+    rm -f "$WORK/app.pid" "$WORK/app.rc"
+    (
+      env -u QT_QPA_PLATFORM -u NUMVEX_REGISTRY \
+        HOME="$HOME_DIR" XDG_CONFIG_HOME="$HOME_DIR/config" XDG_DATA_HOME="$HOME_DIR/data" \
+        XDG_RUNTIME_DIR="$HOME_DIR/runtime" NUMVEX_REGISTRY="$HIVE" LC_ALL=C \
+        QT_QPA_PLATFORM=xcb "$NUMVEX" "$1" >>"$WORK/app.log" 2>&1 &
+      echo $! >"$WORK/app.pid"
+      wait $!
+      echo $? >"$WORK/app.rc"
+    ) 2>/dev/null &
+    wait_for 50 test -s "$WORK/app.pid"
+    APP_PID=$(cat "$WORK/app.pid")
+    WIN=
+    wait_for 100 eval 'app_ended || xdotool search --onlyvisible --pid "$APP_PID" --name . &>/dev/null'
+    ((try == 1)) && app_ended && grep -q 'platform plugin "xcb"' "$WORK/app.log" || return 0
+    echo "note  no connection to the X server, starting once more"
+    : >"$WORK/app.log"
+    sleep 1
+  done
 }
 
 # start_app FILE: starts numvex on FILE and waits for its main window to take the focus.

@@ -182,16 +182,7 @@ finish() {
 # begin NAME FILE: starts the program on FILE; false (and a failed case) when it does not
 # come up.
 begin() {
-  if start_app "$2"; then return 0; fi
-  # A program that could not even reach the X server says nothing about itself: the
-  # connection is tried once more before the case counts as failed.
-  if grep -q 'platform plugin "xcb"' "$WORK/app.log" 2>/dev/null; then
-    echo "note  $1: no connection to the X server, starting once more"
-    stop_app
-    : >"$WORK/app.log"
-    sleep 1
-    if start_app "$2"; then return 0; fi
-  fi
+  start_app "$2" && return
   fail "$1" "the main window did not appear: $(tail -n 5 "$WORK/app.log" 2>/dev/null)"
   stop_app
   return 1

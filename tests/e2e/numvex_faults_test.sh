@@ -158,7 +158,7 @@ case_full_disk() {
   mount -t tmpfs -o size=256k tmpfs "$dir" 2>/dev/null || { skip "$name" "no tmpfs mounted"; return; }
   printf '1\n+2\n' >"$dir/t.nvx" && : >"$dir/d.nvx"
   local HIVE=$dir/hkcu.reg
-  start_app "$dir/d.nvx" || { fail "$name" "the window did not appear"; stop_app; return; }
+  start_app "$dir/d.nvx" || { fail "$name" "no window"; stop_app; umount "$dir"; return; }
   cp "$HIVE" "$WORK/hive-before"
   head -c 1M /dev/zero >"$dir/filler" 2>/dev/null
   text=$("$TAPE_TOOL" --in-place "$dir/t.nvx" 2>&1) && why+=" numvex-tape succeeded;"
