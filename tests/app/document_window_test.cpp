@@ -140,17 +140,16 @@ TEST_F(WindowTest, MarkupInANameOrALinkStaysText) {
   QTextDocument shown;
   shown.setHtml(tip);
   EXPECT_EQ(Qt::mightBeRichText(tip) ? shown.toPlainText() : tip, caption);
-  Action("FileNew")->trigger();
-  EXPECT_EQ(Action("mnuFLRU1")->iconText(), "1 " + path);
   std::vector<std::string> opened;
   const ShellOpenFunction system_open =
       ReplaceShellOpen([&](const std::string& target) { return opened.push_back(target), true; });
-  Open({path});
   window->Editor()->setCursorPosition(0, 3);
   window->TapeEditor().txtCalcDblClick();
   ReplaceShellOpen(system_open);
   EXPECT_EQ(opened, std::vector<std::string>{link.toStdString()});
   EXPECT_FALSE(QFile::exists(dir.filePath("ran")));
+  Action("FileNew")->trigger();
+  EXPECT_EQ(Action("mnuFLRU1")->iconText(), "1 " + path);
   EXPECT_TRUE(messages.empty());
 }
 
