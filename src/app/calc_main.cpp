@@ -278,8 +278,10 @@ void TfrmCalc::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmCalc::UpdateCaption() {
-  QString caption = QString(kCaptionPrefix) + " [" + FileName() + (DocModified() ? "*" : "") + "]";
-  setWindowTitle(caption);
+  const QString caption =
+      QString(kCaptionPrefix) + " [" + FileName() + (DocModified() ? "*" : "") + "]";
+  // A title's "[*]" is where Qt puts its own modified mark; doubled, it stands for itself.
+  setWindowTitle(QString(caption).replace("[*]", "[*][*]"));
   SetTrayTip(caption);
 }
 

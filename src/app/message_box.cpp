@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <cstdio>
 
 namespace numvex {
 
@@ -34,6 +35,9 @@ void SetMessageHandler(MessageHandler handler) { Handler() = std::move(handler);
 
 int ShowMessage(QWidget* parent, const MessageRequest& request) {
   if (Handler()) return Handler()(request);
+  // An error is also kept where a terminal or the session's log shows it after the box is gone.
+  if (request.icon == MessageIcon::Error)
+    std::fprintf(stderr, "numvex: %s\n", request.text.c_str());
   QMessageBox box(ToQt(request.icon), QString::fromStdString(request.caption),
                   QString::fromStdString(request.text), QMessageBox::NoButton, parent);
   // Messages carry file names and system texts: never read them as markup.

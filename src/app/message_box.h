@@ -19,7 +19,8 @@ struct MessageRequest {
   MessageIcon icon = MessageIcon::None;
 };
 
-// Every modal message of the program goes through here, so tests can answer them.
+// Every modal message of the program goes through here, so tests can answer them. An error
+// message is written to standard error as well.
 int ShowMessage(QWidget* parent, const MessageRequest& request);
 
 // Replaces the message box (tests); an empty function restores it.

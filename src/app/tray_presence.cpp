@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTextDocument>
 
 #include "config/lang_texts.h"
 #include "ui/logo_pictures.h"
@@ -56,9 +57,15 @@ void TrayPresence::ShowTrayIcon(bool on) {
   }
 }
 
-void TrayPresence::SetTrayTip(const QString& tip) { icon_->setToolTip(tip.left(kTipLimit)); }
-
-QString TrayPresence::TrayTip() const { return icon_->toolTip(); }
+void TrayPresence::SetTrayTip(const QString& tip) {
+  tip_ = tip.left(kTipLimit);
+#ifdef _WIN32
+  icon_->setToolTip(tip_);  // the notification area shows it as it is
+#else
+  // A tip that looks like markup would be shown as rich text: a file name stays a name.
+  icon_->setToolTip(Qt::mightBeRichText(tip_) ? Qt::convertFromPlainText(tip_) : tip_);
+#endif
+}
 
 void TrayPresence::ApplyLanguage() {
   menu_->findChild<QAction*>("mnuPActivate")->setText(Text("mnuPActivate"));

@@ -23,7 +23,7 @@ class TrayPresence : public QObject {
   bool TrayIconShown() const { return shown_; }
   // Cut to 127 characters; kept while the icon is away, so it is there once the icon shows.
   void SetTrayTip(const QString& tip);
-  QString TrayTip() const;
+  const QString& TrayTip() const { return tip_; }
   void ApplyLanguage();
 
   // Tests: a notification area counts as present, whatever the desktop says.
@@ -36,6 +36,7 @@ class TrayPresence : public QObject {
  private:
   QSystemTrayIcon* icon_;
   QMenu* menu_;
+  QString tip_;  // as given; the icon's tool tip shows these characters
   bool shown_ = false;
 };
 

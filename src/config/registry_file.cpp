@@ -1,5 +1,6 @@
 #include "config/registry_file.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -44,18 +45,23 @@ bool MakeFolders(const std::string& folder) {
   }
 }
 
-// False with errno set on an error; a missing file reads as absent.
-bool ReadFile(const std::string& path, std::string& text, bool& present) {
+// The reason the file could not be read, empty when it was; a missing file reads as absent.
+// Only a regular file is read: a pipe or device in its place would block or never be a hive,
+// and a write would replace it.
+std::string ReadFile(const std::string& path, std::string& text, bool& present) {
   text.clear();
   present = false;
-  Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return errno == ENOENT;
+  Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.get() < 0) return errno == ENOENT ? std::string() : Failure("cannot read", path);
   present = true;
+  struct stat st;
+  if (fstat(fd.get(), &st) != 0) return Failure("cannot read", path);
+  if (!S_ISREG(st.st_mode)) return "cannot read " + path + ": not a regular file";
   char buffer[65536];
   for (;;) {
     const ssize_t n = read(fd.get(), buffer, sizeof buffer);
-    if (n == 0) return true;
-    if (n < 0 && errno != EINTR) return false;
+    if (n == 0) return {};
+    if (n < 0 && errno != EINTR) return Failure("cannot read", path);
     if (n > 0) text.append(buffer, static_cast<size_t>(n));
   }
 }
@@ -90,9 +96,29 @@ std::string DamagedName(const std::string& path) {
   return name;
 }
 
+// The temporary a write makes beside the hive is "<name>.numvex-save-" and six characters.
+constexpr char kTemporaryMark[] = ".numvex-save-";
+
+// Removes what writes killed before their rename left beside `path`. Only under the hive's
+// lock: no other writer of this hive is busy then.
+void RemoveLeftovers(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string prefix =
+      (slash == std::string::npos ? path : path.substr(slash + 1)) + kTemporaryMark;
+  DIR* folder = opendir(Folder(path).c_str());
+  if (folder == nullptr) return;
+  while (const dirent* entry = readdir(folder)) {
+    const std::string name = entry->d_name;
+    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) {
+      unlink((Folder(path) + "/" + name).c_str());
+    }
+  }
+  closedir(folder);
+}
+
 // Writes a private temporary file beside `path` and renames it over `path`.
 Status Replace(const std::string& path, const std::string& text) {
-  std::string temp = path + ".XXXXXX";
+  std::string temp = path + kTemporaryMark + "XXXXXX";
   Fd fd(mkostemp(temp.data(), O_CLOEXEC));
   if (fd.get() < 0) return {false, Failure("cannot create", temp)};
   Status status;
@@ -131,7 +157,7 @@ Status RegistryFile::Load(Hive& hive) const {
   hive = Hive();
   std::string text;
   bool present;
-  if (!ReadFile(path_, text, present)) return {false, Failure("cannot read", path_)};
+  if (std::string error = ReadFile(path_, text, present); !error.empty()) return {false, error};
   if (!present) return {};
   Status status = ParseReg(text, hive);
   if (!status.ok) status.message = path_ + ": " + status.message;
@@ -153,10 +179,11 @@ UpdateResult RegistryFile::Update(const std::function<void(Hive&)>& change) {
   while (flock(lock.get(), LOCK_EX) != 0) {
     if (errno != EINTR) return fail(Failure("cannot lock", lock_path));
   }
+  RemoveLeftovers(path_);
   Hive hive;
   std::string text;
   bool present;
-  if (!ReadFile(path_, text, present)) return fail(Failure("cannot read", path_));
+  if (std::string error = ReadFile(path_, text, present); !error.empty()) return fail(error);
   if (present) {
     if (const Status parsed = ParseReg(text, hive); !parsed.ok) {
       const std::string aside = DamagedName(path_);

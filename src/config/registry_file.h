@@ -36,8 +36,9 @@ class RegistryFile : public Registry {
   Status Load(Hive& hive) const override;
   // One write transaction under an exclusive lock: re-reads the file, applies `change` and
   // replaces the file atomically, so other instances' values are kept and a crash leaves the
-  // old or the new file. A file that does not parse is moved aside and the change starts
-  // from the keys read before the damage. A change that alters nothing writes nothing.
+  // old or the new file (a write killed before its rename leaves "<path>.numvex-save-XXXXXX",
+  // removed by the next transaction). A file that does not parse is moved aside and the change
+  // starts from the keys read before the damage. A change that alters nothing writes nothing.
   UpdateResult Update(const std::function<void(Hive&)>& change) override;
 
  private:

@@ -1,15 +1,17 @@
 #include "tape/document_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "tape/large_block.h"
 
@@ -19,6 +21,56 @@ namespace {
 
 std::shared_ptr<char[]> NewBlock(size_t bytes) {
   return std::shared_ptr<char[]>(static_cast<char*>(AllocateLargeBlock(bytes)), FreeLargeBlock);
+}
+
+// A save writes ".NAME.numvex-save-XXXXXX" beside NAME and holds an exclusive lock on it until
+// the rename; a writer killed meanwhile leaves it behind with the lock gone.
+std::string TemporaryPrefix(const std::string& base) { return "." + base + ".numvex-save-"; }
+constexpr size_t kRandomPart = 6;  // mkstemp's XXXXXX
+
+bool IsTemporaryOf(std::string_view name, const std::string& prefix) {
+  if (name.size() != prefix.size() + kRandomPart || name.compare(0, prefix.size(), prefix) != 0) {
+    return false;
+  }
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+// Removes the temporaries killed saves of the file left in `dir`: only regular files of that
+// name whose lock no living writer holds.
+void RemoveLeftovers(const std::string& dir, const std::string& prefix) {
+  DIR* folder = opendir(dir.c_str());
+  if (folder == nullptr) return;
+  while (const dirent* entry = readdir(folder)) {
+    if (!IsTemporaryOf(entry->d_name, prefix)) continue;
+    const std::string path = dir + "/" + entry->d_name;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) continue;
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      unlink(path.c_str());
+    }
+    close(fd);
+  }
+  closedir(folder);
+}
+
+// A new temporary in `dir`, locked; -1 with errno set when none could be made. A name removed
+// as a leftover between its creation and the lock is given up for another.
+int CreateTemporary(const std::string& dir, const std::string& prefix, std::string* name) {
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    std::string pattern = dir + "/" + prefix + std::string(kRandomPart, 'X');
+    const int fd = mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st;
+    if (flock(fd, LOCK_EX) == 0 && fstat(fd, &st) == 0 && st.st_nlink > 0) {
+      *name = std::move(pattern);
+      return fd;
+    }
+    close(fd);
+  }
+  errno = EEXIST;
+  return -1;
 }
 
 }  // namespace
@@ -138,19 +190,22 @@ bool ReplaceFileAtomically(const std::string& path, const DocumentWriter& write,
   size_t slash = target.rfind('/');
   if (slash != std::string::npos) dir = slash == 0 ? "/" : target.substr(0, slash);
   std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temp = dir + "/." + base + ".XXXXXX";
-  std::vector<char> name(temp.begin(), temp.end());
-  name.push_back('\0');
-  int fd = mkstemp(name.data());
+  const std::string prefix = TemporaryPrefix(base);
+  RemoveLeftovers(dir, prefix);
+  std::string temp;
+  const int fd = CreateTemporary(dir, prefix, &temp);
   if (fd < 0) {
     *error = std::strerror(errno);
     return false;
   }
-  std::FILE* out = fdopen(fd, "wb");
+  // The lock lives with the open file, so a second descriptor keeps it through the rename.
+  const int lock = dup(fd);
+  std::FILE* out = lock < 0 ? nullptr : fdopen(fd, "wb");
   if (out == nullptr) {
     *error = std::strerror(errno);
+    unlink(temp.c_str());
     close(fd);
-    unlink(name.data());
+    if (lock >= 0) close(lock);
     return false;
   }
   int failure = 0;
@@ -159,11 +214,18 @@ bool ReplaceFileAtomically(const std::string& path, const DocumentWriter& write,
   if (failure == 0 && fchmod(fd, mode) != 0) failure = errno;
   if (failure == 0 && fsync(fd) != 0) failure = errno;
   if (std::fclose(out) != 0 && failure == 0) failure = errno ? errno : EIO;
-  if (failure == 0 && std::rename(name.data(), target.c_str()) != 0) failure = errno;
+  if (failure == 0 && std::rename(temp.c_str(), target.c_str()) != 0) failure = errno;
+  if (failure != 0) unlink(temp.c_str());
+  close(lock);
   if (failure != 0) {
-    unlink(name.data());
     *error = std::strerror(failure);
     return false;
+  }
+  // The rename itself outlives a crash of the system once the folder is on disk.
+  const int folder = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    fsync(folder);
+    close(folder);
   }
   return true;
 }

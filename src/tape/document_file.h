@@ -32,7 +32,9 @@ bool WriteDocument(const TapeBuffer& buffer, LineBreak style, std::FILE* out);
 // folder, flushed to disk, renamed over the original (symbolic links are followed, the
 // original's permissions kept; a new file gets the usual ones). A file whose permission bits
 // deny writing is refused as read-only, also for root. On failure the original is untouched
-// and *error holds the system's reason.
+// and *error holds the system's reason. The temporary is ".NAME.numvex-save-XXXXXX", locked
+// while it is written; one a killed save left behind (its lock gone with the writer) is
+// removed by the next save of the same file.
 using DocumentWriter = std::function<bool(std::FILE* out)>;
 bool ReplaceFileAtomically(const std::string& path, const DocumentWriter& write,
                            std::string* error);

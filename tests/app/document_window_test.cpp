@@ -5,9 +5,13 @@
 
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTimer>
+#include <QWindow>
 
+#include "platform/launcher.h"
 #include "window_fixture.h"
 
 namespace numvex::testing {
@@ -119,6 +123,34 @@ TEST_F(WindowTest, AFailedWriteKeepsTheDocumentOpenAndChanged) {
   Conf.AskSave = false;
   Action("FileNew")->trigger();
   EXPECT_EQ(std::pair(messages.size(), window->DocModified()), std::pair(size_t{3}, false));
+}
+
+// What a document brings, its name and its links, reaches the screen and the desktop as the
+// characters it is: no markup, no mnemonic, no title placeholder, no shell.
+TEST_F(WindowTest, MarkupInANameOrALinkStaysText) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("<b>x<br>&amp;&y [*].nvx");
+  const QString link = "<i>nothing</i> &amp; $(touch " + dir.filePath("ran") + ")";
+  WriteFile(path, ("[" + link + "]\n").toLatin1());
+  Open({path});
+  const QString caption = "ZEL: Numvex [" + path + "]";
+  EXPECT_EQ(window->windowHandle()->title(), caption);
+  // A tool tip that might be rich text is shown as rich text.
+  const QString tip = window->findChild<QSystemTrayIcon*>()->toolTip();
+  QTextDocument shown;
+  shown.setHtml(tip);
+  EXPECT_EQ(Qt::mightBeRichText(tip) ? shown.toPlainText() : tip, caption);
+  std::vector<std::string> opened;
+  const ShellOpenFunction system_open =
+      ReplaceShellOpen([&](const std::string& target) { return opened.push_back(target), true; });
+  window->Editor()->setCursorPosition(0, 3);
+  window->TapeEditor().txtCalcDblClick();
+  ReplaceShellOpen(system_open);
+  EXPECT_EQ(opened, std::vector<std::string>{link.toStdString()});
+  EXPECT_FALSE(QFile::exists(dir.filePath("ran")));
+  Action("FileNew")->trigger();
+  EXPECT_EQ(Action("mnuFLRU1")->iconText(), "1 " + path);
+  EXPECT_TRUE(messages.empty());
 }
 
 // A message shows file names as they are: markup in a name stays text.

@@ -67,3 +67,90 @@ on_xvfb() {
     NUMVEX_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$@"
   fi
 }
+
+# ---------------------------------------------------------------------------------------
+# The desktop program, $NUMVEX, one at a time: its process id in APP_PID, its main window in
+# WIN, what it prints in $WORK/app.log.
+
+APP_PID=
+WIN=
+# make_home: a private home in $WORK for the program; nothing of the user's settings is read
+# or written. The settings file is $HIVE, in that home unless set before.
+make_home() {
+  HOME_DIR=$WORK/home
+  HIVE=${HIVE:-$HOME_DIR/hkcu.reg}
+  mkdir -p "$HOME_DIR/config" "$HOME_DIR/data" "$HOME_DIR/runtime"
+  chmod 0700 "$HOME_DIR/runtime"
+}
+
+# launch_app FILE: starts numvex on FILE and waits until it shows a window. A program that could
+# not reach the X server (it happens now and then on a busy machine) says nothing about itself:
+# it is started once more.
+launch_app() {
+  local try
+  for try in 1 2; do
+    rm -f "$WORK/app.pid" "$WORK/app.rc"
+    (
+      env -u QT_QPA_PLATFORM -u NUMVEX_REGISTRY \
+        HOME="$HOME_DIR" XDG_CONFIG_HOME="$HOME_DIR/config" XDG_DATA_HOME="$HOME_DIR/data" \
+        XDG_RUNTIME_DIR="$HOME_DIR/runtime" NUMVEX_REGISTRY="$HIVE" LC_ALL=C \
+        QT_QPA_PLATFORM=xcb "$NUMVEX" "$1" >>"$WORK/app.log" 2>&1 &
+      echo $! >"$WORK/app.pid"
+      wait $!
+      echo $? >"$WORK/app.rc"
+    ) 2>/dev/null &
+    wait_for 50 test -s "$WORK/app.pid"
+    APP_PID=$(cat "$WORK/app.pid")
+    WIN=
+    wait_for 100 eval 'app_ended || xdotool search --onlyvisible --pid "$APP_PID" --name . &>/dev/null'
+    ((try == 1)) && app_ended && grep -q 'platform plugin "xcb"' "$WORK/app.log" || return 0
+    echo "note  no connection to the X server, starting once more"
+    : >"$WORK/app.log"
+    sleep 1
+  done
+}
+
+# start_app FILE: starts numvex on FILE and waits for its main window to take the focus.
+start_app() {
+  launch_app "$1"
+  focus_main
+}
+
+# focus_main: waits for the main window and gives it the focus.
+focus_main() {
+  wait_for 100 window_or_end
+  [[ -n $WIN ]] || return 1
+  timeout 5 xdotool windowfocus --sync "$WIN" || return 1
+  sleep 0.2
+}
+
+# window_or_end: true once the main window shows (its id then in $WIN) or the program ended.
+window_or_end() {
+  WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^ZEL: Numvex \[' 2>/dev/null |
+    head -n 1)
+  [[ -n $WIN ]] || app_ended
+}
+
+# app_ended: true once the program has exited; its status is then in $WORK/app.rc.
+app_ended() { [[ -e $WORK/app.rc ]]; }
+
+# wait_app_end SECONDS: waits for the program to exit.
+wait_app_end() { wait_for $(($1 * 10)) app_ended; }
+
+# stop_app: ends a program that is still running (after a failure).
+stop_app() {
+  if [[ -n $APP_PID ]] && ! app_ended; then
+    kill "$APP_PID" 2>/dev/null
+    wait_app_end 5 || kill -KILL "$APP_PID" 2>/dev/null
+    wait_app_end 5
+  fi
+  APP_PID=
+}
+
+caption() { xdotool getwindowname "$WIN" 2>/dev/null; }
+
+# keys KEY...: real key strokes, then a short pause.
+keys() { xdotool key --delay 40 "$@" && sleep 0.15; }
+
+# type_text TEXT: types TEXT character by character.
+type_text() { xdotool type --delay 40 "$1" && sleep 0.15; }

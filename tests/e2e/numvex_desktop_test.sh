@@ -25,7 +25,6 @@ need_tools xdotool import pdftotext
 on_xvfb "$0" "$@"
 
 make_work numvex-desktop
-APP_PID=
 cleanup() {
   if [[ -n $APP_PID ]]; then kill "$APP_PID" 2>/dev/null; fi
 }
@@ -34,66 +33,7 @@ if command -v setxkbmap >/dev/null 2>&1; then
   setxkbmap us || echo "note: setxkbmap us failed, keeping the server's default layout"
 fi
 
-# A private home for the program; nothing of the user's settings is read or written.
-HOME_DIR=$WORK/home
-mkdir -p "$HOME_DIR/config" "$HOME_DIR/data" "$HOME_DIR/runtime"
-chmod 0700 "$HOME_DIR/runtime"
-
-# ---------------------------------------------------------------------------------------
-# The program.
-
-WIN=
-# start_app FILE: starts numvex on FILE and waits for its main window to take the focus.
-start_app() {
-  rm -f "$WORK/app.pid" "$WORK/app.rc"
-  (
-    env -u QT_QPA_PLATFORM -u NUMVEX_REGISTRY \
-      HOME="$HOME_DIR" XDG_CONFIG_HOME="$HOME_DIR/config" XDG_DATA_HOME="$HOME_DIR/data" \
-      XDG_RUNTIME_DIR="$HOME_DIR/runtime" NUMVEX_REGISTRY="$HOME_DIR/hkcu.reg" LC_ALL=C \
-      QT_QPA_PLATFORM=xcb "$NUMVEX" "$1" >>"$WORK/app.log" 2>&1 &
-    echo $! >"$WORK/app.pid"
-    wait $!
-    echo $? >"$WORK/app.rc"
-  ) &
-  wait_for 50 test -s "$WORK/app.pid"
-  APP_PID=$(cat "$WORK/app.pid")
-  WIN=
-  wait_for 100 window_or_end
-  [[ -n $WIN ]] || return 1
-  timeout 5 xdotool windowfocus --sync "$WIN" || return 1
-  sleep 0.2
-}
-
-# window_or_end: true once the main window shows (its id then in $WIN) or the program ended.
-window_or_end() {
-  WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^ZEL: Numvex \[' 2>/dev/null |
-    head -n 1)
-  [[ -n $WIN ]] || app_ended
-}
-
-# app_ended: true once the program has exited; its status is then in $WORK/app.rc.
-app_ended() { [[ -e $WORK/app.rc ]]; }
-
-# wait_app_end SECONDS: waits for the program to exit.
-wait_app_end() { wait_for $(($1 * 10)) app_ended; }
-
-# stop_app: ends a program that is still running (after a failure).
-stop_app() {
-  if [[ -n $APP_PID ]] && ! app_ended; then
-    kill "$APP_PID" 2>/dev/null
-    wait_app_end 5 || kill -KILL "$APP_PID" 2>/dev/null
-    wait_app_end 5
-  fi
-  APP_PID=
-}
-
-caption() { xdotool getwindowname "$WIN" 2>/dev/null; }
-
-# keys KEY...: real key strokes, then a short pause.
-keys() { xdotool key --delay 40 "$@" && sleep 0.15; }
-
-# type_text TEXT: types TEXT character by character.
-type_text() { xdotool type --delay 40 "$1" && sleep 0.15; }
+make_home
 
 # chord MODIFIER KEY: KEY struck while MODIFIER is held down, let go in the order a hand
 # does it (xdotool's "key shift+KEY" releases Shift before KEY, and the program reads the
@@ -242,16 +182,7 @@ finish() {
 # begin NAME FILE: starts the program on FILE; false (and a failed case) when it does not
 # come up.
 begin() {
-  if start_app "$2"; then return 0; fi
-  # A program that could not even reach the X server says nothing about itself: the
-  # connection is tried once more before the case counts as failed.
-  if grep -q 'platform plugin "xcb"' "$WORK/app.log" 2>/dev/null; then
-    echo "note  $1: no connection to the X server, starting once more"
-    stop_app
-    : >"$WORK/app.log"
-    sleep 1
-    if start_app "$2"; then return 0; fi
-  fi
+  start_app "$2" && return
   fail "$1" "the main window did not appear: $(tail -n 5 "$WORK/app.log" 2>/dev/null)"
   stop_app
   return 1
