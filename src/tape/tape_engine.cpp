@@ -282,6 +282,11 @@ void TapeEngine::ResetTapeView() {
 CaretPos TapeEngine::GetCaret() const { return {buffer_.CaretLine(), buffer_.CaretColumn()}; }
 
 void TapeEngine::SetCaret(int line, int column) {
+  // A column taken before a write may lie past the end of the line the write shortened (a
+  // rewritten entry, an empty line opened above the caret's text): the caret goes to its end.
+  if (line >= 1 && line <= buffer_.LineCount()) {
+    column = std::clamp(column, 0, static_cast<int>(buffer_.Line(line).size()));
+  }
   last_caret_line_ = line;
   last_line_count_ = buffer_.LineCount();
   buffer_.SetCaretPos(line, column);

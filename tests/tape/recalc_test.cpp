@@ -253,6 +253,17 @@ TEST_F(CaretLeave, RecomputesTheEditedRunOnce) {
   }
 }
 
+// The caret stays within a line that the recalculation shortened under it.
+TEST_F(CaretLeave, StaysOnAShortenedLine) {
+  Load(std::vector<std::string>{"100" + std::string(30, ' '), "+ 50", "---"});
+  engine.SetCaret(2, 0);
+  buffer.UserReplaceLine(2, "+ 70");
+  buffer.SetCaretPos(1, 33);
+  engine.RecalcOnCaretLeave();
+  EXPECT_EQ(LineAt(1), Entry('+', "100.00"));
+  EXPECT_EQ(buffer.CaretColumn(), 22);
+}
+
 TEST_F(CaretLeave, NothingOutsideCalcMode) {
   Load({"100", "+ 50", "---", "150"});
   engine.CalcMode = false;
