@@ -138,7 +138,9 @@ void Apply(const TapeEntry& entry, Amount* total, Amount* term) {
 
 bool TapeEngine::WriteResult(int line, Amount value, bool insert) {
   std::string_view comment;
-  if (!insert) comment = SplitComment(GetTapeLine(line), Seps()).comment;
+  // The comment as the result line will read back, without the operators at its end, so
+  // that an old overflow mark is recognised now and not only on the next pass.
+  if (!insert) comment = DropTrailingOperators(SplitComment(GetTapeLine(line), Seps()).comment);
   if (std::isfinite(value)) comment = StripOverflowMark(comment);
   std::string& text = result_text_;
   FormatTapeLine(0, false, value, comment, settings_.round_results, Decimals(), Seps(), &text);

@@ -58,6 +58,8 @@ TEST_F(Recalc, Tapes) {
                                     "      -------------|      +       1,235."},
       {2, false, "1e4000|* 1e4000|---||+ 1|---",
        "      +      1E4000|      *      1E4000|---|+0.00  Overflow|+1.00|---|+1.00"},
+      // an overflow mark under a finite result goes, also with an operator after it
+      {2, false, "1|+ 2|---|5 Overflow+", "+1.00|+2.00|---|+3.00"},
       // clang-format on
   };
   for (const Case& c : cases) {
