@@ -10,6 +10,7 @@ packages=(
   libxkbcommon-dev libxkbcommon-x11-dev libxcb-xkb-dev
   xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick fonts-liberation poppler-utils mawk
   trayer
+  clang libclang-rt-14-dev
 )
 
 missing=()
