@@ -17,7 +17,10 @@ if [ ${#targets[@]} -eq 0 ]; then targets=("${all[@]}"); fi
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DNUMVEX_FUZZ=ON -DNUMVEX_GUI=OFF \
   -DNUMVEX_BENCH=OFF -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-fuzz -j2 --target "${targets[@]}"
+if ! cmake --build build-fuzz -j2 --target "${targets[@]}" >build-fuzz/build.log 2>&1; then
+  cat build-fuzz/build.log
+  exit 1
+fi
 
 work=$root/build-fuzz/fuzz-work
 run_one() {
@@ -28,6 +31,7 @@ run_one() {
   local max_len=4096 dict=()
   case $target in
     fuzz_amount_line) max_len=512 ;;
+    fuzz_hive) max_len=2048 ;;
   esac
   case $target in
     fuzz_amount_line | fuzz_recalc | fuzz_keypad) dict=(-dict="$root/fuzz/tape.dict") ;;
