@@ -21,8 +21,8 @@ void CheckFastReader(std::string_view line, const Separators& seps, int decimals
   if (!ReadCanonicalEntry(line, seps, decimals, &fast, &amount_end)) return;
   std::string full_text;
   bool division_by_zero = false;
-  TapeEntry full = RewriteEntry(TrimTape(line), seps, decimals, true, &full_text,
-                                &division_by_zero);
+  TapeEntry full =
+      RewriteEntry(TrimTape(line), seps, decimals, true, &full_text, &division_by_zero);
   FUZZ_CHECK(full_text == line);
   FUZZ_CHECK(fast.op == full.op && fast.percent == full.percent);
   FUZZ_CHECK(fast.operation == full.operation);

@@ -65,8 +65,8 @@ LineScan Scan(TSynCustomHighlighter& hl, int which, const std::string& line, int
     FUZZ_CHECK(token.start == end && token.length > 0);
     FUZZ_CHECK(token.kind >= 0 && token.kind < KindCount(which));
     FUZZ_CHECK(hl.TokenAttribute() != nullptr);
-    FUZZ_CHECK(hl.TokenText() == std::string_view(bytes.get() + token.start,
-                                                  static_cast<size_t>(token.length)));
+    FUZZ_CHECK(hl.TokenText() ==
+               std::string_view(bytes.get() + token.start, static_cast<size_t>(token.length)));
     end = token.start + token.length;
     FUZZ_CHECK(end <= static_cast<int>(length));
     scan.tokens.push_back(token);
@@ -116,8 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(fuzz::ScanDocument(*fuzz::Make(which), which, lines, 0, 0) == scans);
   const size_t restart = restart_byte % lines.size();
   if (restart > 0) {
-    const std::vector<fuzz::LineScan> tail = fuzz::ScanDocument(
-        *fuzz::Make(which), which, lines, restart, scans[restart - 1].end_state);
+    const std::vector<fuzz::LineScan> tail =
+        fuzz::ScanDocument(*fuzz::Make(which), which, lines, restart, scans[restart - 1].end_state);
     FUZZ_CHECK(std::equal(tail.begin(), tail.end(), scans.begin() + restart));
   }
   return 0;

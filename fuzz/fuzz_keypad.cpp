@@ -114,8 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TapeEngine engine(buffer, host);
   engine.SetSettings(settings);
   const int line = 1 + caret_line % buffer.LineCount();
-  buffer.User().SetCaretPos(
-      line, caret_column % (static_cast<int>(buffer.Line(line).size()) + 1));
+  buffer.User().SetCaretPos(line, caret_column % (static_cast<int>(buffer.Line(line).size()) + 1));
 
   const std::string_view keys = rest.substr(std::min(tape_end + 1, rest.size()));
   fuzz::Bytes key_bytes(reinterpret_cast<const uint8_t*>(keys.data()), keys.size());

@@ -73,9 +73,7 @@ class CheckedBuffer : public TapeBuffer {
 class CheckedHost : public TapeHost {
  public:
   explicit CheckedHost(const TapeBuffer& buffer) : buffer_(buffer) {}
-  void DivisionByZero(int line) override {
-    FUZZ_CHECK(line >= 1 && line <= buffer_.LineCount());
-  }
+  void DivisionByZero(int line) override { FUZZ_CHECK(line >= 1 && line <= buffer_.LineCount()); }
 
  private:
   const TapeBuffer& buffer_;
