@@ -138,7 +138,9 @@ void Apply(const TapeEntry& entry, Amount* total, Amount* term) {
 
 bool TapeEngine::WriteResult(int line, Amount value, bool insert) {
   std::string_view comment;
-  if (!insert) comment = SplitComment(GetTapeLine(line), Seps()).comment;
+  // The comment as the result line will read back, without the operators at its end, so
+  // that an old overflow mark is recognised now and not only on the next pass.
+  if (!insert) comment = DropTrailingOperators(SplitComment(GetTapeLine(line), Seps()).comment);
   if (std::isfinite(value)) comment = StripOverflowMark(comment);
   std::string& text = result_text_;
   FormatTapeLine(0, false, value, comment, settings_.round_results, Decimals(), Seps(), &text);
@@ -282,6 +284,11 @@ void TapeEngine::ResetTapeView() {
 CaretPos TapeEngine::GetCaret() const { return {buffer_.CaretLine(), buffer_.CaretColumn()}; }
 
 void TapeEngine::SetCaret(int line, int column) {
+  // A column taken before a write may lie past the end of the line the write shortened (a
+  // rewritten entry, an empty line opened above the caret's text): the caret goes to its end.
+  if (line >= 1 && line <= buffer_.LineCount()) {
+    column = std::clamp(column, 0, static_cast<int>(buffer_.Line(line).size()));
+  }
   last_caret_line_ = line;
   last_line_count_ = buffer_.LineCount();
   buffer_.SetCaretPos(line, column);

@@ -63,6 +63,7 @@ class TapeEngine {
 
   // Caret.
   CaretPos GetCaret() const;
+  // Within the line: a column past its end places the caret at the end.
   void SetCaret(int line, int column);
 
   // Keypad and keyboard entry.

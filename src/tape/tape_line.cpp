@@ -82,6 +82,15 @@ CommentPos SplitComment(std::string_view text, const Separators& seps) {
   return result;
 }
 
+std::string_view DropTrailingOperators(std::string_view text) {
+  // All of them go at once: dropping one per rewrite would shorten a comment like "rent++"
+  // again on every recalculation.
+  while (!text.empty() && IsOperatorByte(text.back())) {
+    text = TrimTape(text.substr(0, text.size() - 1));
+  }
+  return text;
+}
+
 TapeEntry ReadEntry(std::string_view text, const Separators& seps, bool calc_mode) {
   TapeEntry entry;
   OperatorPos found = FindOperator(text, calc_mode);
@@ -89,12 +98,7 @@ TapeEntry ReadEntry(std::string_view text, const Separators& seps, bool calc_mod
     entry.op = found.op;
     text = TrimTape(text.substr(static_cast<size_t>(found.position)));
   }
-  // A trailing operator was typed as the next entry's operator. All of them go at
-  // once: dropping one per rewrite would shorten a comment like "rent++" again on
-  // every recalculation.
-  while (!text.empty() && IsOperatorByte(text.back())) {
-    text = TrimTape(text.substr(0, text.size() - 1));
-  }
+  text = DropTrailingOperators(text);
   CommentPos comment = SplitComment(text, seps);
   std::string_view amount_text = text;
   if (comment.position != 0) {
@@ -148,7 +152,9 @@ FormattedLine FormatTapeLine(char op, bool percent, Amount amount, std::string_v
     pad = 12 - text.size();
   }
   out->insert(amount_start, pad, ' ');
-  if (amount == 0 && (op == '/' || static_cast<unsigned char>(op) == kDivisionSign)) {
+  // The amount as written: one too small for the decimals shown divides by the zero the line
+  // shows and the recalculation uses.
+  if (result.canonical == 0 && (op == '/' || static_cast<unsigned char>(op) == kDivisionSign)) {
     result.division_by_zero = true;
   }
   if (percent) out->push_back('%');

@@ -40,6 +40,10 @@ struct CommentPos {
 // Input: a trimmed text that starts with the amount (an operator already removed).
 CommentPos SplitComment(std::string_view text, const Separators& seps);
 
+// The trimmed text without the operators at its end: a trailing operator was typed as the
+// next entry's operator, and no line keeps one.
+std::string_view DropTrailingOperators(std::string_view text);
+
 // Everything ReformatEntryLine reads from an amount line.
 struct TapeEntry {
   char op = 0;           // operator character, 0 for none
@@ -60,7 +64,7 @@ inline constexpr std::string_view kOverflowMark = "Overflow";
 std::string_view StripOverflowMark(std::string_view comment);
 
 struct FormattedLine {
-  bool division_by_zero = false;  // "/" or the division sign with the amount 0
+  bool division_by_zero = false;  // "/" or the division sign with the written amount 0
   Amount canonical = 0;           // the amount as the written text reads back
 };
 

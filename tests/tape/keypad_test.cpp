@@ -70,6 +70,7 @@ TEST_F(Keypad, Keys) {
       // The total key under two amounts totals them; under one it inserts a line.
       {"45|12|", 3, 0, "=", "+45.00|+12.00|---|+57.00||", 5, 0},
       {"text|45||after", 3, 0, "=", "text|45|||after", 3, 0},
+      {"text|45||after", 4, 3, "=", "text|45|||after", 4, 0},  // to the new line's start
       // Enter under a single amount, text or a separator only breaks the line.
       {"45", 1, 2, "\n", "45|", 2, 0},
       {"hello", 1, 5, "\n", "hello|", 2, 0},

@@ -175,6 +175,8 @@ TEST(FormatTapeLine, ReportsDivisionByZeroOnlyForDividingZero) {
   EXPECT_TRUE(FormatTapeLine('/', false, 0, "", false, 2, kDot, &out).division_by_zero);
   EXPECT_TRUE(FormatTapeLine('\xf7', true, 0, "", false, 2, kDot, &out).division_by_zero);
   EXPECT_FALSE(FormatTapeLine('/', false, 1, "", false, 2, kDot, &out).division_by_zero);
+  // An amount written as 0 (below the last of nine decimals) divides by zero as well.
+  EXPECT_TRUE(FormatTapeLine('/', false, 2e-12L, "", false, 2, kDot, &out).division_by_zero);
   EXPECT_FALSE(FormatTapeLine('*', false, 0, "", false, 2, kDot, &out).division_by_zero);
   EXPECT_FALSE(FormatTapeLine(0, false, 0, "", false, 2, kDot, &out).division_by_zero);
 }

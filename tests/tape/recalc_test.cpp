@@ -58,6 +58,8 @@ TEST_F(Recalc, Tapes) {
                                     "      -------------|      +       1,235."},
       {2, false, "1e4000|* 1e4000|---||+ 1|---",
        "      +      1E4000|      *      1E4000|---|+0.00  Overflow|+1.00|---|+1.00"},
+      // an overflow mark under a finite result goes, also with an operator after it
+      {2, false, "1|+ 2|---|5 Overflow+", "+1.00|+2.00|---|+3.00"},
       // clang-format on
   };
   for (const Case& c : cases) {
@@ -251,6 +253,17 @@ TEST_F(CaretLeave, RecomputesTheEditedRunOnce) {
     EXPECT_EQ(buffer.CaretLine(), c.to);
     EXPECT_EQ(engine.LastCaretLine(), c.to);
   }
+}
+
+// The caret stays within a line that the recalculation shortened under it.
+TEST_F(CaretLeave, StaysOnAShortenedLine) {
+  Load(std::vector<std::string>{"100" + std::string(30, ' '), "+ 50", "---"});
+  engine.SetCaret(2, 0);
+  buffer.UserReplaceLine(2, "+ 70");
+  buffer.SetCaretPos(1, 33);
+  engine.RecalcOnCaretLeave();
+  EXPECT_EQ(LineAt(1), Entry('+', "100.00"));
+  EXPECT_EQ(buffer.CaretColumn(), 22);
 }
 
 TEST_F(CaretLeave, NothingOutsideCalcMode) {
