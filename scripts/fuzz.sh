@@ -16,7 +16,7 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then targets=("${all[@]}"); fi
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DNUMVEX_FUZZ=ON -DNUMVEX_GUI=OFF \
-  -DNUMVEX_BENCH=OFF -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  -DNUMVEX_BENCH=OFF -DBUILD_TESTING=OFF -DNUMVEX_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 if ! cmake --build build-fuzz -j2 --target "${targets[@]}" >build-fuzz/build.log 2>&1; then
   cat build-fuzz/build.log
   exit 1
