@@ -9,8 +9,6 @@ namespace numvex {
 namespace {
 
 constexpr size_t kChunk = 64 * 1024;
-// A stretch is recalculated once it holds this much and may be cut.
-constexpr size_t kStretchBytes = 64 * 1024;
 
 }  // namespace
 
@@ -41,8 +39,11 @@ bool ScanBreaks(std::FILE* in, BreakScan* scan) {
   return true;
 }
 
-TapeStream::TapeStream(const TapeSettings& settings, TapeHost& host)
-    : seps_(settings.seps), host_(host, lines_done_), engine_(buffer_, host_) {
+TapeStream::TapeStream(const TapeSettings& settings, TapeHost& host, size_t stretch_bytes)
+    : seps_(settings.seps),
+      stretch_bytes_(stretch_bytes),
+      host_(host, lines_done_),
+      engine_(buffer_, host_) {
   engine_.SetSettings(settings);
   engine_.CalcMode = true;
 }
@@ -60,7 +61,7 @@ void TapeStream::AddLine(std::string_view text) {
   // No run reaches across two lines in a row that are no run lines. Lines are looked at only
   // once the stretch is large enough to be cut.
   const size_t last = starts_.size() - 1;
-  if (stretch_.size() >= kStretchBytes && last > 0 && !IsRunLine(last) && !IsRunLine(last - 1)) {
+  if (stretch_.size() >= stretch_bytes_ && last > 0 && !IsRunLine(last) && !IsRunLine(last - 1)) {
     Flush();
   }
 }

@@ -27,7 +27,8 @@ bool ScanBreaks(std::FILE* in, BreakScan* scan);
 // with its longest run.
 class TapeStream {
  public:
-  TapeStream(const TapeSettings& settings, TapeHost& host);
+  // A stretch is recalculated once it holds `stretch_bytes` and may be cut there.
+  TapeStream(const TapeSettings& settings, TapeHost& host, size_t stretch_bytes = 64 * 1024);
 
   // Once per object. Returns false on a read or write error. *changed: whether any line was
   // rewritten, inserted or deleted.
@@ -49,6 +50,7 @@ class TapeStream {
   void Flush();
 
   Separators seps_;
+  size_t stretch_bytes_;
   OffsetHost host_;
   MemoryTapeBuffer buffer_;
   TapeEngine engine_;
