@@ -29,10 +29,12 @@ void TfrmCalc::OpenDocument(const QString& name) {
   document_->SetFileName(file);
   document_->Clear();
   if (!file.isEmpty() && QFileInfo::exists(file)) {
+    // The mode and its highlighter first: a highlighter attached to a loaded document would
+    // restyle all of it, while one attached to the empty editor styles what comes into view.
+    SwitchMode(file);
     const CalcDocument::Loaded loaded =
         QFileInfo(file).isDir() ? CalcDocument::Loaded::kFailed : document_->Load(file);
     if (loaded == CalcDocument::Loaded::kOk) {
-      SwitchMode(file);
       SetDocModified(false);
       if (CalcMode()) Engine().RecalcAll();
       Engine().ResetTapeView();
