@@ -19,9 +19,22 @@ std::string_view FinalBreak(std::string_view bytes) {
   return {};
 }
 
+// Whether every line break is the style's: no CR in an LF document, only CR LF pairs in a
+// CR LF one.
+bool UniformBreaks(std::string_view bytes, LineBreak style) {
+  if (style == LineBreak::LF) return true;  // LineBreakOf found no CR
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' ? i + 1 >= bytes.size() || bytes[++i] != '\n' : bytes[i] == '\n') {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
-CalcDocument::Loaded CalcDocument::Load(const QString& path) {
+CalcDocument::Loaded CalcDocument::Load(const QString& path, const Rewrite& rewrite,
+                                        bool* rewritten) {
   FileBytes bytes;
   std::string error;
   // A file gone since it was chosen is missing; one that is there but will not read failed.
@@ -32,6 +45,21 @@ CalcDocument::Loaded CalcDocument::Load(const QString& path) {
   style_ = LineBreakOf(text);
   final_break_ = std::string(FinalBreak(text));
   ended_with_break_only_ = !text.empty() && text.size() == final_break_.size();
+  if (rewritten != nullptr) *rewritten = false;
+  if (rewrite && UniformBreaks(text, style_)) {
+    MemoryTapeBuffer lines;
+    lines.Adopt(std::move(bytes.data), bytes.size);
+    SplitAdoptedDocument(&lines);
+    rewrite(lines);
+    if (rewritten != nullptr) *rewritten = true;
+    if (lines.WriteCount() > 0) {
+      // Every line with the style's break: the editor drops the last one again.
+      buffer_.SetDocumentText(JoinDocument(lines, style_), style_);
+      return Loaded::kOk;
+    }
+    buffer_.SetDocumentText(lines.AdoptedBytes(), style_);
+    return Loaded::kOk;
+  }
   buffer_.SetDocumentText(text, style_);
   return Loaded::kOk;
 }
