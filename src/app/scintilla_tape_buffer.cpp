@@ -326,6 +326,8 @@ void ScintillaTapeBuffer::SetDocumentText(std::string_view bytes, LineBreak styl
   editor_->SendScintilla(Sci::SCI_SETEOLMODE, style == LineBreak::CRLF
                                                   ? static_cast<unsigned long>(Sci::SC_EOL_CRLF)
                                                   : static_cast<unsigned long>(Sci::SC_EOL_LF));
+  // Room for the whole text at once: the editor's buffer does not grow (and copy) in steps.
+  editor_->SendScintilla(Sci::SCI_ALLOCATE, static_cast<unsigned long>(text.size() + 1));
   WriteRange(0, editor_->SendScintilla(Sci::SCI_GETLENGTH), text);
   SetCaretPos(1, 0);
   SetModified(false);
