@@ -112,6 +112,10 @@ void TfrmCalc::BuildEditor() {
   // A horizontal scroll bar only when a line is wider than the view.
   txtCalc_->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTH, 1UL);
   txtCalc_->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1UL);
+  // A jump far into a large document paints at once: the text above the view is styled in
+  // idle time, a bounded piece per step, and the view repainted when it is done.
+  txtCalc_->SendScintilla(QsciScintillaBase::SCI_SETIDLESTYLING,
+                          static_cast<unsigned long>(QsciScintillaBase::SC_IDLESTYLING_TOVISIBLE));
   txtCalc_->setIndentationsUseTabs(true);
   txtCalc_->setContextMenuPolicy(Qt::CustomContextMenu);
   txtCalc_->viewport()->installEventFilter(this);
