@@ -14,7 +14,7 @@
 //   page_ms     Page Down there (End on a one-line document: to the line's far end)
 //   keys_max_ms the slowest key of a correction there: End, Shift+Left, another digit, and
 //               Down (Home on a one-line document), which leaves the line in a tape
-//   keys_ms     the correction's keys together
+//   keys_ms     the correction's keys together (each_key_ms: one by one)
 //   rss_mb      peak resident memory at the end
 // Run it on the platform the user has (xcb under Xvfb in the script).
 #include <Qsci/qsciscintilla.h>
@@ -129,6 +129,7 @@ class Probe : public QObject {
     const double ms = Frame([&] { QTest::keyClick(editor_, key, modifiers); });
     *max_ms = std::max(*max_ms, ms);
     *total_ms += ms;
+    each_key_ += (each_key_.empty() ? "" : "/") + std::to_string(static_cast<int>(ms + 0.5));
   }
 
   void FirstPaintDone() {
@@ -170,8 +171,8 @@ class Probe : public QObject {
     Key(Qt::Key_Left, Qt::ShiftModifier, &keys_max_ms, &keys_ms);
     Key(Qt::Key_4, Qt::NoModifier, &keys_max_ms, &keys_ms);
     Key(one_line ? Qt::Key_Home : Qt::Key_Down, Qt::NoModifier, &keys_max_ms, &keys_ms);
-    std::printf(" jump_ms=%.1f page_ms=%.1f keys_max_ms=%.1f keys_ms=%.1f rss_mb=%.1f\n", jump_ms,
-                page_ms, keys_max_ms, keys_ms, PeakRssMb());
+    std::printf(" jump_ms=%.1f page_ms=%.1f keys_max_ms=%.1f keys_ms=%.1f each_key_ms=%s rss_mb=%.1f\n",
+                jump_ms, page_ms, keys_max_ms, keys_ms, each_key_.c_str(), PeakRssMb());
     std::fflush(stdout);
     QCoreApplication::exit(0);  // quit() would ask the window, which asks to save
   }
@@ -179,6 +180,7 @@ class Probe : public QObject {
   numvex::TfrmCalc& window_;
   QsciScintilla* editor_;
   bool painted_ = false;
+  std::string each_key_;
 };
 
 }  // namespace
