@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include "app/calc_document.h"
+#include "app/editor_accessibility.h"
 #include "app/editor_font.h"
 #include "app/keypad_panel.h"
 #include "app/message_box.h"
@@ -98,6 +99,7 @@ void TfrmCalc::BuildEditor() {
   pnlCalcShadow_->SetColor_3(clNavy);
 
   txtCalc_ = new QsciScintilla(client);
+  UsePlainAccessibilityWhileInactive();
   txtCalc_->setObjectName("txtCalc");
   txtCalc_->setUtf8(false);
   QFont editor_font("Courier New");
