@@ -1,7 +1,14 @@
 #include "app/calc_document.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <memory>
 
 #include "app/scintilla_tape_buffer.h"
 #include "tape/document_file.h"
@@ -33,8 +40,58 @@ bool UniformBreaks(std::string_view bytes, LineBreak style) {
 
 }  // namespace
 
+bool CalcDocument::StreamIntoEditor(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return false;
+  }
+  // The last two bytes read are held back until more follow: they may be the final break,
+  // which the editor does not get.
+  constexpr size_t kPiece = 1 << 20;
+  std::unique_ptr<char[]> piece(new char[kPiece + 2]);
+  size_t held = 0;
+  size_t total = 0;
+  bool any_cr = false;
+  buffer_.StartDocumentText(static_cast<size_t>(st.st_size));
+  for (;;) {
+    const ssize_t n = read(fd, piece.get() + held, kPiece);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const bool failed = n < 0;
+      close(fd);
+      const std::string_view tail(piece.get(), held);
+      final_break_ = std::string(FinalBreak(tail));
+      buffer_.AppendDocumentText(tail.substr(0, tail.size() - final_break_.size()));
+      style_ = any_cr ? LineBreak::CRLF : LineBreak::LF;
+      ended_with_break_only_ = total != 0 && total == final_break_.size();
+      buffer_.FinishDocumentText(style_);
+      return !failed;
+    }
+    any_cr = any_cr || std::memchr(piece.get() + held, '\r', static_cast<size_t>(n)) != nullptr;
+    total += static_cast<size_t>(n);
+    const size_t have = held + static_cast<size_t>(n);
+    held = std::min<size_t>(have, 2);
+    buffer_.AppendDocumentText(std::string_view(piece.get(), have - held));
+    std::memmove(piece.get(), piece.get() + have - held, held);
+  }
+}
+
 CalcDocument::Loaded CalcDocument::Load(const QString& path, const Rewrite& rewrite,
                                         bool* rewritten) {
+  if (rewritten != nullptr) *rewritten = false;
+  // Text that is not rewritten goes into the editor a piece at a time: the whole file is
+  // never held twice.
+  if (!rewrite) {
+    if (StreamIntoEditor(LocalPath(path))) return Loaded::kOk;
+    if (!QFileInfo(path).isFile()) {
+      // Not a regular file (a pipe, say): read whole below.
+    } else {
+      return QFileInfo::exists(path) ? Loaded::kFailed : Loaded::kMissing;
+    }
+  }
   FileBytes bytes;
   std::string error;
   // A file gone since it was chosen is missing; one that is there but will not read failed.
@@ -45,7 +102,6 @@ CalcDocument::Loaded CalcDocument::Load(const QString& path, const Rewrite& rewr
   style_ = LineBreakOf(text);
   final_break_ = std::string(FinalBreak(text));
   ended_with_break_only_ = !text.empty() && text.size() == final_break_.size();
-  if (rewritten != nullptr) *rewritten = false;
   if (rewrite && UniformBreaks(text, style_)) {
     MemoryTapeBuffer lines;
     lines.Adopt(std::move(bytes.data), bytes.size);

@@ -37,6 +37,10 @@ class CalcDocument {
   bool Write(std::string* error) const;
 
  private:
+  // Reads a regular file into the editor a piece at a time; false when it is no regular file
+  // or a read failed.
+  bool StreamIntoEditor(const std::string& path);
+
   ScintillaTapeBuffer& buffer_;
   QString file_name_;
   LineBreak style_ = LineBreak::CRLF;
