@@ -344,6 +344,12 @@ void ScintillaTapeBuffer::FinishDocumentText(LineBreak style) {
   editor_->SendScintilla(Sci::SCI_SETEOLMODE, style == LineBreak::CRLF
                                                   ? static_cast<unsigned long>(Sci::SC_EOL_CRLF)
                                                   : static_cast<unsigned long>(Sci::SC_EOL_LF));
+  // Placing the caret lays its line out. The first screen is styled before: the highlighter
+  // styles a long line so that laying it out is quick, which a line without styles is not.
+  const long shown = editor_->SendScintilla(Sci::SCI_LINESONSCREEN) + 1;
+  const long end = shown < LineCount() ? LineStart(static_cast<int>(shown) + 1)
+                                       : editor_->SendScintilla(Sci::SCI_GETLENGTH);
+  editor_->SendScintilla(Sci::SCI_COLOURISE, 0UL, end);
   SetCaretPos(1, 0);
   SetModified(false);
   EndEngineWrite();
