@@ -83,7 +83,8 @@ inline std::string CLikeText(uint64_t seed, int lines) {
   };
   for (int f = 0; written < lines; ++f) {
     const std::string name = std::string(kWords[rng.Below(6)]) + "_" + std::to_string(f);
-    line("/* " + name + ": computes the " + kWords[rng.Below(6)] + " of a block of ledger records */");
+    line("/* " + name + ": computes the " + kWords[rng.Below(6)] +
+         " of a block of ledger records */");
     line(std::string("static ") + kTypes[rng.Below(4)] + " " + name + "(int first, int last) {");
     const int body = 4 + static_cast<int>(rng.Below(12));
     for (int i = 0; i < body && written < lines; ++i) {
@@ -99,8 +100,8 @@ inline std::string CLikeText(uint64_t seed, int lines) {
           break;
         case 2:
           line("      if (first > " + std::to_string(rng.Below(5000)) + " && last < " +
-               std::to_string(rng.Below(90000)) + ") return (int)0x" + std::to_string(rng.Below(9999)) +
-               ";");
+               std::to_string(rng.Below(90000)) + ") return (int)0x" +
+               std::to_string(rng.Below(9999)) + ";");
           break;
         default:
           line("      for (int k = first; k < last; ++k) " + var + " += lookup_table[k % 64];");

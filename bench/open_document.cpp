@@ -146,8 +146,9 @@ class Probe : public QObject {
     if (one_line) {
       page_ms = Frame([&] { QTest::keyClick(editor_, Qt::Key_End); });
     } else {
-      jump_ms = Frame(
-          [&] { editor_->SendScintilla(Sci::SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(lines / 2)); });
+      jump_ms = Frame([&] {
+        editor_->SendScintilla(Sci::SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(lines / 2));
+      });
       // The caret goes to the view first, as a click there would put it.
       editor_->SendScintilla(Sci::SCI_GOTOLINE, static_cast<unsigned long>(lines / 2));
       QApplication::processEvents();
@@ -157,9 +158,9 @@ class Probe : public QObject {
     if (window_.CalcMode() && !one_line) {
       numvex::TapeEngine& engine = window_.Engine();
       int line = engine.GetCaret().line;
-      while (line < lines && (engine.KindOf(line) != numvex::lkNumber ||
-                              !std::isdigit(static_cast<unsigned char>(
-                                  engine.Buffer().Line(line).back())))) {
+      while (line < lines &&
+             (engine.KindOf(line) != numvex::lkNumber ||
+              !std::isdigit(static_cast<unsigned char>(engine.Buffer().Line(line).back())))) {
         ++line;
       }
       engine.SetCaret(line, 0);
@@ -171,8 +172,9 @@ class Probe : public QObject {
     Key(Qt::Key_Left, Qt::ShiftModifier, &keys_max_ms, &keys_ms);
     Key(Qt::Key_4, Qt::NoModifier, &keys_max_ms, &keys_ms);
     Key(one_line ? Qt::Key_Home : Qt::Key_Down, Qt::NoModifier, &keys_max_ms, &keys_ms);
-    std::printf(" jump_ms=%.1f page_ms=%.1f keys_max_ms=%.1f keys_ms=%.1f each_key_ms=%s rss_mb=%.1f\n",
-                jump_ms, page_ms, keys_max_ms, keys_ms, each_key_.c_str(), PeakRssMb());
+    std::printf(
+        " jump_ms=%.1f page_ms=%.1f keys_max_ms=%.1f keys_ms=%.1f each_key_ms=%s rss_mb=%.1f\n",
+        jump_ms, page_ms, keys_max_ms, keys_ms, each_key_.c_str(), PeakRssMb());
     std::fflush(stdout);
     QCoreApplication::exit(0);  // quit() would ask the window, which asks to save
   }
@@ -198,7 +200,8 @@ int main(int argc, char** argv) {
   int qt_argc = 1;
   QApplication app(qt_argc, argv);
   QApplication::setApplicationName("numvex");
-  numvex::TfrmCalc window(instance_lock.FirstInstance(), QStringList{QString::fromLocal8Bit(argv[2])},
+  numvex::TfrmCalc window(instance_lock.FirstInstance(),
+                          QStringList{QString::fromLocal8Bit(argv[2])},
                           QApplication::applicationFilePath());
   Probe probe(window);
   if (window.StartVisible()) window.show();

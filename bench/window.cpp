@@ -35,8 +35,8 @@
 
 #include "app/calc_main.h"
 #include "app/message_box.h"
-#include "generated_documents.h"
 #include "config/conf.h"
+#include "generated_documents.h"
 #include "platform/key_layout.h"
 #include "tape/document_text.h"
 #include "tape/tape_buffer.h"

@@ -39,7 +39,9 @@ class TapeStream {
   class OffsetHost : public TapeHost {
    public:
     OffsetHost(TapeHost& host, const long& offset) : host_(host), offset_(offset) {}
-    void DivisionByZero(int line) override { host_.DivisionByZero(line + static_cast<int>(offset_)); }
+    void DivisionByZero(int line) override {
+      host_.DivisionByZero(line + static_cast<int>(offset_));
+    }
 
    private:
     TapeHost& host_;
@@ -54,13 +56,13 @@ class TapeStream {
   OffsetHost host_;
   MemoryTapeBuffer buffer_;
   TapeEngine engine_;
-  std::string stretch_;                       // the stretch's lines, each followed by '\n'
-  std::vector<size_t> starts_;                // where each of its lines starts in stretch_
-  std::string line_;                          // a line read across two chunks of input
-  std::string out_bytes_;                     // written in large pieces
+  std::string stretch_;         // the stretch's lines, each followed by '\n'
+  std::vector<size_t> starts_;  // where each of its lines starts in stretch_
+  std::string line_;            // a line read across two chunks of input
+  std::string out_bytes_;       // written in large pieces
   std::FILE* out_ = nullptr;
   std::string_view brk_;
-  long lines_done_ = 0;                       // lines of the output so far
+  long lines_done_ = 0;  // lines of the output so far
   bool changed_ = false;
   bool write_failed_ = false;
 };

@@ -1,5 +1,7 @@
 // A tape streamed through the engine a stretch at a time comes out as the whole-document
 // recalculation writes it, with the same divisions by zero at the same lines.
+#include "tape/tape_stream.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,7 +10,6 @@
 
 #include "common/random_text.h"
 #include "tape/document_file.h"
-#include "tape/tape_stream.h"
 
 namespace numvex {
 namespace {
@@ -35,9 +36,11 @@ std::string Contents(std::FILE* file) {
 
 // A document of tape lines, with breaks of every kind when `mixed`.
 std::string RandomTape(testing::RandomText& random, bool mixed) {
+  // clang-format off
   static const char* const kLines[] = {
       "12.5", "+3", "-1,000.25 rent", "*2", "/0", "/4", "50%", "---", "===", "", "  ",
       "Groceries", "42 subtotal", "      +          99.00", "7 -", "+", "=", "1e400", "--"};
+  // clang-format on
   static const char* const kBreaks[] = {"\n", "\r\n", "\r"};
   std::string bytes;
   for (unsigned n = random.Below(60); n > 0; --n) {
