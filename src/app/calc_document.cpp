@@ -109,8 +109,22 @@ CalcDocument::Loaded CalcDocument::Load(const QString& path, const Rewrite& rewr
     rewrite(lines);
     if (rewritten != nullptr) *rewritten = true;
     if (lines.WriteCount() > 0) {
-      // Every line with the style's break: the editor drops the last one again.
-      buffer_.SetDocumentText(JoinDocument(lines, style_), style_);
+      // The lines joined by the style's break go in a piece at a time.
+      const std::string_view brk = style_ == LineBreak::CRLF ? "\r\n" : "\n";
+      const int count = lines.LineCount();
+      size_t size = 0;
+      for (int i = 1; i <= count; ++i) size += lines.Line(i).size() + brk.size();
+      buffer_.StartDocumentText(size);
+      std::string piece;
+      for (int i = 1; i <= count; ++i) {
+        piece.append(lines.Line(i));
+        if (i < count) piece.append(brk);
+        if (piece.size() >= (1 << 20) || i == count) {
+          buffer_.AppendDocumentText(piece);
+          piece.clear();
+        }
+      }
+      buffer_.FinishDocumentText(style_);
       return Loaded::kOk;
     }
     buffer_.SetDocumentText(lines.AdoptedBytes(), style_);
