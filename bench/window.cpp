@@ -35,8 +35,8 @@
 
 #include "app/calc_main.h"
 #include "app/message_box.h"
-#include "common/lcg.h"
 #include "config/conf.h"
+#include "generated_documents.h"
 #include "platform/key_layout.h"
 #include "tape/document_text.h"
 #include "tape/tape_buffer.h"
@@ -74,27 +74,9 @@ numvex::TfrmCalc& Window() {
 // ---------------------------------------------------------------------------
 // Generated tapes. A small deterministic generator keeps every run identical.
 // ---------------------------------------------------------------------------
-using numvex::testing::Lcg;
+using numvex::bench::Lcg;
+using numvex::bench::PlainEntry;
 constexpr uint64_t kSeed = 0x9E3779B97F4A7C15ULL;
-
-std::string AmountText(Lcg& rng) {
-  return std::to_string(1 + rng.Below(4999)) + "." + std::to_string(10 + rng.Below(90));
-}
-
-// An entry as typed, without a comment, so that its canonical line ends in a digit.
-std::string PlainEntry(Lcg& rng, bool first) {
-  if (first) return AmountText(rng);
-  switch (rng.Below(10)) {
-    case 0:
-      return "*" + std::to_string(2 + rng.Below(3));
-    case 1:
-    case 2:
-    case 3:
-      return "-" + AmountText(rng);
-    default:
-      return "+" + AmountText(rng);
-  }
-}
 
 // One run of `lines` lines: entries, a separator and (after the recalculation) the result.
 std::vector<std::string> LongRunTyped(int lines) {
@@ -117,41 +99,6 @@ std::vector<std::string> ShortBlocksTyped(int lines) {
     tape.emplace_back("");  // takes the result
     tape.emplace_back("");
   }
-  return tape;
-}
-
-// A tape as users type them: headings, entries with comments and percentages, separators
-// with nothing, a stale result or a typed amount under them.
-std::vector<std::string> MixedTyped(int lines) {
-  static const char* const kComments[] = {"rent", "coffee beans", "tax", "Invoice 4711"};
-  static const char* const kTexts[] = {"Groceries, week 12", "Office supplies",
-                                       "Car: fuel and parking"};
-  Lcg rng(kSeed);
-  std::vector<std::string> tape;
-  tape.reserve(static_cast<size_t>(lines) + 16);
-  while (static_cast<int>(tape.size()) < lines) {
-    if (rng.Below(2) == 0) tape.emplace_back(kTexts[rng.Below(3)]);
-    const int entries = 2 + static_cast<int>(rng.Below(7));
-    for (int i = 0; i < entries; ++i) {
-      std::string line = PlainEntry(rng, i == 0);
-      if (i > 0 && rng.Below(8) == 0) line += '%';
-      if (rng.Below(4) == 0) line += std::string(" ") + kComments[rng.Below(4)];
-      tape.push_back(std::move(line));
-    }
-    tape.emplace_back(rng.Below(2) == 0 ? "===" : "---");
-    switch (rng.Below(3)) {
-      case 0:
-        break;
-      case 1:
-        tape.emplace_back("      +          99.00");
-        break;
-      default:
-        tape.emplace_back("42 subtotal");
-        break;
-    }
-    tape.emplace_back("");
-  }
-  tape.resize(static_cast<size_t>(lines));
   return tape;
 }
 
@@ -210,11 +157,11 @@ const TapeFile& TapeFileOf(Shape shape, int lines) {
       file.path = WriteTape("short-blocks-" + size, file.bytes);
       break;
     case kMixedTyped:
-      file.bytes = Join(MixedTyped(lines));
+      file.bytes = Join(numvex::bench::MixedTyped(kSeed, lines));
       file.path = WriteTape("mixed-typed-" + size, file.bytes);
       break;
     case kMixedCanonical:
-      file.bytes = CanonicalBytes(MixedTyped(lines));
+      file.bytes = CanonicalBytes(numvex::bench::MixedTyped(kSeed, lines));
       file.path = WriteTape("mixed-canonical-" + size, file.bytes);
       break;
   }

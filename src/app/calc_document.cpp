@@ -1,7 +1,14 @@
 #include "app/calc_document.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <memory>
 
 #include "app/scintilla_tape_buffer.h"
 #include "tape/document_file.h"
@@ -19,9 +26,72 @@ std::string_view FinalBreak(std::string_view bytes) {
   return {};
 }
 
+// Whether every line break is the style's: no CR in an LF document, only CR LF pairs in a
+// CR LF one.
+bool UniformBreaks(std::string_view bytes, LineBreak style) {
+  if (style == LineBreak::LF) return true;  // LineBreakOf found no CR
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' ? i + 1 >= bytes.size() || bytes[++i] != '\n' : bytes[i] == '\n') {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
-CalcDocument::Loaded CalcDocument::Load(const QString& path) {
+bool CalcDocument::StreamIntoEditor(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return false;
+  }
+  // The last two bytes read are held back until more follow: they may be the final break,
+  // which the editor does not get.
+  constexpr size_t kPiece = 1 << 20;
+  std::unique_ptr<char[]> piece(new char[kPiece + 2]);
+  size_t held = 0;
+  size_t total = 0;
+  bool any_cr = false;
+  buffer_.StartDocumentText(static_cast<size_t>(st.st_size));
+  for (;;) {
+    const ssize_t n = read(fd, piece.get() + held, kPiece);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const bool failed = n < 0;
+      close(fd);
+      const std::string_view tail(piece.get(), held);
+      final_break_ = std::string(FinalBreak(tail));
+      buffer_.AppendDocumentText(tail.substr(0, tail.size() - final_break_.size()));
+      style_ = any_cr ? LineBreak::CRLF : LineBreak::LF;
+      ended_with_break_only_ = total != 0 && total == final_break_.size();
+      buffer_.FinishDocumentText(style_);
+      return !failed;
+    }
+    any_cr = any_cr || std::memchr(piece.get() + held, '\r', static_cast<size_t>(n)) != nullptr;
+    total += static_cast<size_t>(n);
+    const size_t have = held + static_cast<size_t>(n);
+    held = std::min<size_t>(have, 2);
+    buffer_.AppendDocumentText(std::string_view(piece.get(), have - held));
+    std::memmove(piece.get(), piece.get() + have - held, held);
+  }
+}
+
+CalcDocument::Loaded CalcDocument::Load(const QString& path, const Rewrite& rewrite,
+                                        bool* rewritten) {
+  if (rewritten != nullptr) *rewritten = false;
+  // Text that is not rewritten goes into the editor a piece at a time: the whole file is
+  // never held twice.
+  if (!rewrite) {
+    if (StreamIntoEditor(LocalPath(path))) return Loaded::kOk;
+    if (!QFileInfo(path).isFile()) {
+      // Not a regular file (a pipe, say): read whole below.
+    } else {
+      return QFileInfo::exists(path) ? Loaded::kFailed : Loaded::kMissing;
+    }
+  }
   FileBytes bytes;
   std::string error;
   // A file gone since it was chosen is missing; one that is there but will not read failed.
@@ -32,6 +102,34 @@ CalcDocument::Loaded CalcDocument::Load(const QString& path) {
   style_ = LineBreakOf(text);
   final_break_ = std::string(FinalBreak(text));
   ended_with_break_only_ = !text.empty() && text.size() == final_break_.size();
+  if (rewrite && UniformBreaks(text, style_)) {
+    MemoryTapeBuffer lines;
+    lines.Adopt(std::move(bytes.data), bytes.size);
+    SplitAdoptedDocument(&lines);
+    rewrite(lines);
+    if (rewritten != nullptr) *rewritten = true;
+    if (lines.WriteCount() > 0) {
+      // The lines joined by the style's break go in a piece at a time.
+      const std::string_view brk = style_ == LineBreak::CRLF ? "\r\n" : "\n";
+      const int count = lines.LineCount();
+      size_t size = 0;
+      for (int i = 1; i <= count; ++i) size += lines.Line(i).size() + brk.size();
+      buffer_.StartDocumentText(size);
+      std::string piece;
+      for (int i = 1; i <= count; ++i) {
+        piece.append(lines.Line(i));
+        if (i < count) piece.append(brk);
+        if (piece.size() >= (1 << 20) || i == count) {
+          buffer_.AppendDocumentText(piece);
+          piece.clear();
+        }
+      }
+      buffer_.FinishDocumentText(style_);
+      return Loaded::kOk;
+    }
+    buffer_.SetDocumentText(lines.AdoptedBytes(), style_);
+    return Loaded::kOk;
+  }
   buffer_.SetDocumentText(text, style_);
   return Loaded::kOk;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "tape/document_text.h"
@@ -21,9 +22,14 @@ class CalcDocument {
   LineBreak Style() const { return style_; }
 
   enum class Loaded { kOk, kMissing, kFailed };
+  // Rewrites a document's lines before they go into the editor (a tape's recalculation).
+  using Rewrite = std::function<void(MemoryTapeBuffer&)>;
   // Puts the file's bytes into the editor; the style becomes CR LF when any line ends with
-  // CR, else LF. The name is not changed.
-  Loaded Load(const QString& path);
+  // CR, else LF. The name is not changed. With `rewrite`, a file whose lines all end in the
+  // style's break is rewritten in memory first and goes into the editor as one text, and
+  // *rewritten becomes true; other files go in as they are (the caller rewrites them in the
+  // editor, where each line keeps its own break).
+  Loaded Load(const QString& path, const Rewrite& rewrite = nullptr, bool* rewritten = nullptr);
   // An empty editor; the style stays.
   void Clear();
   // Replaces FileName atomically with the editor's bytes and the final line break; on failure
@@ -31,6 +37,10 @@ class CalcDocument {
   bool Write(std::string* error) const;
 
  private:
+  // Reads a regular file into the editor a piece at a time; false when it is no regular file
+  // or a read failed.
+  bool StreamIntoEditor(const std::string& path);
+
   ScintillaTapeBuffer& buffer_;
   QString file_name_;
   LineBreak style_ = LineBreak::CRLF;

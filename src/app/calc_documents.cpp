@@ -29,12 +29,23 @@ void TfrmCalc::OpenDocument(const QString& name) {
   document_->SetFileName(file);
   document_->Clear();
   if (!file.isEmpty() && QFileInfo::exists(file)) {
+    // The mode and its highlighter first: a highlighter attached to a loaded document would
+    // restyle all of it, while one attached to the empty editor styles what comes into view.
+    SwitchMode(file);
+    // A tape is recalculated in memory and goes into the editor once, rewritten.
+    bool recalculated = false;
+    const CalcDocument::Rewrite recalc = [this](MemoryTapeBuffer& lines) {
+      TapeEngine engine(lines, *this);
+      engine.SetSettings(Engine().Settings());
+      engine.RecalcAll();
+    };
     const CalcDocument::Loaded loaded =
-        QFileInfo(file).isDir() ? CalcDocument::Loaded::kFailed : document_->Load(file);
+        QFileInfo(file).isDir()
+            ? CalcDocument::Loaded::kFailed
+            : document_->Load(file, CalcMode() ? recalc : nullptr, &recalculated);
     if (loaded == CalcDocument::Loaded::kOk) {
-      SwitchMode(file);
       SetDocModified(false);
-      if (CalcMode()) Engine().RecalcAll();
+      if (CalcMode() && !recalculated) Engine().RecalcAll();
       Engine().ResetTapeView();
       UpdateCaption();
       return;

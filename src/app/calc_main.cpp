@@ -17,6 +17,7 @@
 #include <QToolButton>
 
 #include "app/calc_document.h"
+#include "app/editor_accessibility.h"
 #include "app/editor_font.h"
 #include "app/keypad_panel.h"
 #include "app/message_box.h"
@@ -99,6 +100,7 @@ void TfrmCalc::BuildEditor() {
   pnlCalcShadow_->SetColor_3(clNavy);
 
   txtCalc_ = new QsciScintilla(client);
+  UsePlainAccessibilityWhileInactive();
   txtCalc_->setObjectName("txtCalc");
   txtCalc_->setUtf8(false);
   QFont editor_font("Courier New");
@@ -113,6 +115,10 @@ void TfrmCalc::BuildEditor() {
   // A horizontal scroll bar only when a line is wider than the view.
   txtCalc_->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTH, 1UL);
   txtCalc_->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1UL);
+  // A jump far into a large document paints at once: the text above the view is styled in
+  // idle time, a bounded piece per step, and the view repainted when it is done.
+  txtCalc_->SendScintilla(QsciScintillaBase::SCI_SETIDLESTYLING,
+                          static_cast<unsigned long>(QsciScintillaBase::SC_IDLESTYLING_TOVISIBLE));
   txtCalc_->setIndentationsUseTabs(true);
   txtCalc_->setContextMenuPolicy(Qt::CustomContextMenu);
   txtCalc_->viewport()->installEventFilter(this);

@@ -321,14 +321,38 @@ void ScintillaTapeBuffer::SetDocumentText(std::string_view bytes, LineBreak styl
                      : !text.empty() && (text.back() == '\n' || text.back() == '\r') ? 1
                                                                                      : 0;
   text.remove_suffix(brk);
-  EngineWriteScope scope(*this);
+  StartDocumentText(text.size());
+  AppendDocumentText(text);
+  FinishDocumentText(style);
+}
+
+void ScintillaTapeBuffer::StartDocumentText(size_t size) {
+  BeginEngineWrite();
   tracking_ = false;  // a new document: no text of the old selection is left
+  WriteRange(0, editor_->SendScintilla(Sci::SCI_GETLENGTH), {});
+  // Room for the whole text at once, and for the first edits after it: the editor's buffer
+  // does not grow (and copy all of it) while loading or at the first key typed.
+  editor_->SendScintilla(Sci::SCI_ALLOCATE, static_cast<unsigned long>(size + size / 8 + 65536));
+}
+
+void ScintillaTapeBuffer::AppendDocumentText(std::string_view bytes) {
+  const long end = editor_->SendScintilla(Sci::SCI_GETLENGTH);
+  if (!bytes.empty()) WriteRange(end, end, bytes);
+}
+
+void ScintillaTapeBuffer::FinishDocumentText(LineBreak style) {
   editor_->SendScintilla(Sci::SCI_SETEOLMODE, style == LineBreak::CRLF
                                                   ? static_cast<unsigned long>(Sci::SC_EOL_CRLF)
                                                   : static_cast<unsigned long>(Sci::SC_EOL_LF));
-  WriteRange(0, editor_->SendScintilla(Sci::SCI_GETLENGTH), text);
+  // Placing the caret lays its line out. The first screen is styled before: the highlighter
+  // styles a long line so that laying it out is quick, which a line without styles is not.
+  const long shown = editor_->SendScintilla(Sci::SCI_LINESONSCREEN) + 1;
+  const long end = shown < LineCount() ? LineStart(static_cast<int>(shown) + 1)
+                                       : editor_->SendScintilla(Sci::SCI_GETLENGTH);
+  editor_->SendScintilla(Sci::SCI_COLOURISE, 0UL, end);
   SetCaretPos(1, 0);
   SetModified(false);
+  EndEngineWrite();
 }
 
 std::string_view ScintillaTapeBuffer::Text() const {

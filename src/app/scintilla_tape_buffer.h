@@ -84,6 +84,12 @@ class ScintillaTapeBuffer : public QObject, public TapeBuffer {
   // becomes the editor's line-break style for new lines. Not a user edit: no userTextChanged(),
   // empty undo history, Modified() false, caret on line 1, column 0.
   void SetDocumentText(std::string_view bytes, LineBreak style);
+  // The same in pieces, for a document read a piece at a time: Start empties the editor and
+  // makes room for `size` bytes, Append adds bytes (the caller leaves out the final line
+  // break), Finish ends the load as SetDocumentText does.
+  void StartDocumentText(size_t size);
+  void AppendDocumentText(std::string_view bytes);
+  void FinishDocumentText(LineBreak style);
 
   // The editor's whole text; valid until the next change.
   std::string_view Text() const;

@@ -19,6 +19,16 @@ constexpr int kFirstPredefined = Sci::STYLE_DEFAULT;
 constexpr int kLastPredefined = Sci::STYLE_LASTPREDEFINED;
 constexpr int kMaxStyle = Sci::STYLE_MAX;
 
+// The editor lays a line out whole, measuring it in pieces of one style of up to some 100
+// bytes; measuring such a piece costs the square of its length, and a piece of many bytes is
+// measured anew wherever it occurs. A long line is therefore styled byte by byte in turn with
+// a style and its twin, which looks the same: every piece is one byte, whose width the editor
+// finds in its cache of measured pieces.
+constexpr int kLongLine = 4096;
+constexpr int kTwinBit = 0x40;
+
+int TwinOf(int style) { return style < Sci::STYLE_DEFAULT ? style | kTwinBit : style; }
+
 }  // namespace
 
 SynLexerAdapter::SynLexerAdapter(TSynCustomHighlighter* highlighter, QObject* parent)
@@ -59,6 +69,7 @@ int SynLexerAdapter::StyleOf(const TSynHighlighterAttributes* attribute) const {
 const char* SynLexerAdapter::language() const { return language_.c_str(); }
 
 QString SynLexerAdapter::description(int style) const {
+  if ((style & kTwinBit) != 0 && (style & ~kTwinBit) < Sci::STYLE_DEFAULT) style &= ~kTwinBit;
   if (style == kPlainStyle) return QStringLiteral("Default");
   if (style < 0 || style >= static_cast<int>(style_attribute_.size())) return QString();
   const TSynHighlighterAttributes* attribute = style_attribute_[static_cast<size_t>(style)];
@@ -88,9 +99,11 @@ void SynLexerAdapter::ApplyStyle(int style) {
     font.setUnderline(styles.Contains(fsUnderline));
     font.setStrikeOut(styles.Contains(fsStrikeOut));
   }
-  QsciLexer::setColor(foreground.isValid() ? foreground : defaultColor(), style);
-  QsciLexer::setPaper(background.isValid() ? background : defaultPaper(), style);
-  QsciLexer::setFont(font, style);
+  for (const int s : {style, TwinOf(style)}) {
+    QsciLexer::setColor(foreground.isValid() ? foreground : defaultColor(), s);
+    QsciLexer::setPaper(background.isValid() ? background : defaultPaper(), s);
+    QsciLexer::setFont(font, s);
+  }
 }
 
 void SynLexerAdapter::ApplyAllStyles() {
@@ -160,16 +173,28 @@ TScanState SynLexerAdapter::StyleLine(int line) {
   }
   highlighter_->StartLine(line_.c_str(), line + 1);
 
-  // Neighbouring tokens of one style go to Scintilla as one run.
+  // Neighbouring tokens of one style go to Scintilla as one run; a long line goes byte by
+  // byte, alternating each style with its twin.
+  const bool long_line = next - start >= kLongLine;
+  if (long_line) styles_.clear();
   int styled = 0;  // bytes handed to setStyling so far
   int run_style = kPlainStyle;
   int run_length = 0;
+  auto flush = [&] {
+    if (run_length <= 0) return;
+    if (!long_line) {
+      setStyling(run_length, run_style);
+    } else {
+      for (int i = 0; i < run_length; ++i) {
+        const bool twin = (styles_.size() & 1) != 0;
+        styles_.push_back(static_cast<char>(twin ? TwinOf(run_style) : run_style));
+      }
+    }
+    run_length = 0;
+  };
   auto paint = [&](int bytes, int style) {
     if (bytes <= 0) return;
-    if (style != run_style && run_length > 0) {
-      setStyling(run_length, run_style);
-      run_length = 0;
-    }
+    if (style != run_style) flush();
     run_style = style;
     run_length += bytes;
     styled += bytes;
@@ -185,7 +210,11 @@ TScanState SynLexerAdapter::StyleLine(int line) {
   }
   // Whatever the scanner left (bytes after a zero byte) and the line break.
   paint(static_cast<int>(next - start) - styled, kPlainStyle);
-  if (run_length > 0) setStyling(run_length, run_style);
+  flush();
+  if (long_line) {
+    editor->SendScintilla(Sci::SCI_SETSTYLINGEX, static_cast<unsigned long>(styles_.size()),
+                          styles_.data());
+  }
   return highlighter_->ScanState();
 }
 

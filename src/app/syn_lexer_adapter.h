@@ -65,7 +65,8 @@ class SynLexerAdapter : public QsciLexerCustom, private TSynHighlighterListener 
   std::string language_;
   std::string word_chars_;
   QFont base_font_;
-  std::string line_;  // the line being scanned, zero-terminated for the highlighter
+  std::string line_;    // the line being scanned, zero-terminated for the highlighter
+  std::string styles_;  // a long line's style bytes
 };
 
 }  // namespace numvex

@@ -1,5 +1,7 @@
 // numvex-tape: recalculates tape files from the command line exactly as the desktop
 // program does when it opens them.
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +18,7 @@
 #include "tape/document_text.h"
 #include "tape/separators.h"
 #include "tape/tape_engine.h"
+#include "tape/tape_stream.h"
 
 namespace {
 
@@ -74,6 +77,11 @@ class ToolHost : public numvex::TapeHost {
 
  private:
   const std::string& name_;
+};
+
+class QuietHost : public numvex::TapeHost {
+ public:
+  void DivisionByZero(int /*line*/) override {}
 };
 
 int UsageError(const std::string& message) {
@@ -207,6 +215,76 @@ bool ResolveSeparators(const Options& options, numvex::Separators* seps, std::st
   return true;
 }
 
+constexpr int kNotRegular = -1;
+constexpr int kCannotWriteOutput = -2;
+
+// Recalculates a regular file as the options say; returns the file's exit status,
+// kNotRegular for anything but a regular file (nothing done), or kCannotWriteOutput.
+int StreamFile(const std::string& file, const Options& options,
+               const numvex::TapeSettings& settings) {
+  std::FILE* in = std::fopen(file.c_str(), "rb");
+  if (in == nullptr) {
+    std::fprintf(stderr, "numvex-tape: cannot read '%s': %s\n", file.c_str(), std::strerror(errno));
+    return 2;
+  }
+  struct stat st;
+  if (fstat(fileno(in), &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::fclose(in);
+    return kNotRegular;
+  }
+  auto read_error = [&](const char* reason) {
+    std::fprintf(stderr, "numvex-tape: cannot read '%s': %s\n", file.c_str(), reason);
+    std::fclose(in);
+    return 2;
+  };
+  if (st.st_size >= (off_t{1} << 31)) {
+    // Lines are counted and measured in 32 bits.
+    return read_error("file too large (2 GiB or more)");
+  }
+  numvex::BreakScan scan;
+  if (!numvex::ScanBreaks(in, &scan)) return read_error(std::strerror(errno));
+  std::rewind(in);
+  ToolHost host(file);
+  bool changed = false;
+  int status = 0;
+  if (options.check || options.in_place) {
+    // The warnings come from this pass; writing the file is a second, quiet one.
+    if (!numvex::TapeStream(settings, host).Run(in, scan.style, nullptr, &changed)) {
+      return read_error(std::strerror(errno));
+    }
+    changed = changed || !scan.canonical_layout;
+    if (options.check && changed) {
+      std::printf("%s\n", file.c_str());
+      status = 1;
+    }
+    std::string error;
+    if (options.in_place && changed &&
+        !numvex::ReplaceFileAtomically(
+            file,
+            [&](std::FILE* out) {
+              std::rewind(in);
+              QuietHost quiet;
+              bool again = false;
+              return numvex::TapeStream(settings, quiet).Run(in, scan.style, out, &again);
+            },
+            &error)) {
+      std::fprintf(stderr, "numvex-tape: cannot write '%s': %s\n", file.c_str(), error.c_str());
+      status = 2;
+    }
+  } else if (!numvex::TapeStream(settings, host).Run(in, scan.style, stdout, &changed)) {
+    const int failure = errno;
+    if (std::ferror(stdout)) {
+      std::fprintf(stderr, "numvex-tape: cannot write to standard output: %s\n",
+                   std::strerror(failure));
+      std::fclose(in);
+      return kCannotWriteOutput;
+    }
+    return read_error(std::strerror(failure));
+  }
+  std::fclose(in);
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -225,6 +303,18 @@ int main(int argc, char** argv) {
 
   int exit_status = 0;
   for (const std::string& file : options.files) {
+    // A regular file streams through the engine a stretch at a time; standard input, pipes
+    // and the like are read whole.
+    if (file != "-") {
+      const int status = StreamFile(file, options, settings);
+      if (status == kCannotWriteOutput) return 2;
+      if (status == kNotRegular) {
+        // read whole below
+      } else {
+        if (status > exit_status) exit_status = status;
+        continue;
+      }
+    }
     numvex::FileBytes bytes;
     if (!numvex::ReadFileBytes(file, &bytes, &error)) {
       std::fprintf(stderr, "numvex-tape: cannot read '%s': %s\n", file.c_str(), error.c_str());

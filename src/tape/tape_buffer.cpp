@@ -1,6 +1,7 @@
 #include "tape/tape_buffer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -27,26 +28,56 @@ const MemoryTapeBuffer::Slot& MemoryTapeBuffer::At(int line) const {
 
 std::string_view MemoryTapeBuffer::Line(int line) const { return At(line).text(); }
 
-void MemoryTapeBuffer::Store(Slot* slot, std::string_view text) {
-  if (slot->owned < 0) {
-    if (!free_owned_.empty()) {
-      slot->owned = free_owned_.back();
-      free_owned_.pop_back();
-    } else {
-      slot->owned = static_cast<int>(owned_.size());
-      owned_.emplace_back();
-    }
+namespace {
+constexpr size_t kTextBlock = 64 * 1024;
+}  // namespace
+
+char* MemoryTapeBuffer::TextSpace(size_t size) {
+  if (dead_text_ > kTextBlock && dead_text_ > live_text_) Compact();
+  if (blocks_.empty() || block_size_ - block_used_ < size) {
+    block_size_ = std::max(kTextBlock, size);
+    blocks_.emplace_back(new char[block_size_]);  // not zeroed: every byte is written first
+    block_used_ = 0;
   }
-  std::string& own = owned_[static_cast<size_t>(slot->owned)];
-  own.assign(text.data(), text.size());
-  slot->data = own.data();
-  slot->size = static_cast<uint32_t>(own.size());
+  char* at = blocks_.back().get() + block_used_;
+  block_used_ += size;
+  return at;
+}
+
+// Copies the texts in use into fresh blocks and lets the old ones go.
+void MemoryTapeBuffer::Compact() {
+  std::vector<std::unique_ptr<char[]>> old;
+  old.swap(blocks_);
+  block_used_ = block_size_ = 0;
+  dead_text_ = 0;
+  for (size_t i = 0; i < store_.size(); ++i) {
+    if (i == gap_begin_) i = gap_end_;
+    if (i == store_.size()) break;
+    Slot& slot = store_[i];
+    if (!slot.owned || slot.size == 0) continue;
+    // TextSpace does not compact again: nothing is dead now.
+    char* at = TextSpace(slot.size);
+    std::memcpy(at, slot.data, slot.size);
+    slot.data = at;
+  }
+}
+
+void MemoryTapeBuffer::Store(Slot* slot, std::string_view text) {
+  Release(slot);
+  if (!text.empty()) {
+    char* at = TextSpace(text.size());
+    std::memcpy(at, text.data(), text.size());
+    slot->data = at;
+  }
+  slot->size = static_cast<uint32_t>(text.size());
+  slot->owned = true;
+  live_text_ += text.size();
 }
 
 void MemoryTapeBuffer::Release(Slot* slot) {
-  if (slot->owned >= 0) {
-    std::string().swap(owned_[static_cast<size_t>(slot->owned)]);
-    free_owned_.push_back(slot->owned);
+  if (slot->owned) {
+    live_text_ -= slot->size;
+    dead_text_ += slot->size;
   }
   *slot = Slot{};
 }
@@ -111,14 +142,28 @@ void MemoryTapeBuffer::Adopt(std::string bytes) {
 }
 
 void MemoryTapeBuffer::Adopt(std::shared_ptr<const char[]> bytes, size_t size) {
-  *this = MemoryTapeBuffer();
   base_ = std::move(bytes);
   base_size_ = size;
+  store_.clear();
+  gap_begin_ = gap_end_ = 0;
+  // One block stays for the next document's texts.
+  if (blocks_.size() > 1) blocks_.erase(blocks_.begin(), blocks_.end() - 1);
+  block_used_ = 0;
+  live_text_ = dead_text_ = 0;
+  caret_line_ = 1;
+  caret_column_ = 0;
+  modified_ = false;
+  writes_ = 0;
+}
+
+void MemoryTapeBuffer::AdoptView(std::string_view bytes) {
+  // No owner: the caller keeps the bytes.
+  Adopt(std::shared_ptr<const char[]>(std::shared_ptr<const char[]>(), bytes.data()), bytes.size());
 }
 
 void MemoryTapeBuffer::AddLoadedLineAfterEdits(size_t offset, size_t length) {
   MoveGapTo(static_cast<size_t>(LineCount()));
-  Slot slot{base_.get() + offset, static_cast<uint32_t>(length), -1};
+  Slot slot{base_.get() + offset, static_cast<uint32_t>(length), false};
   if (gap_begin_ == gap_end_) {
     store_.push_back(slot);
     gap_begin_ = gap_end_ = store_.size();

@@ -39,10 +39,13 @@ class TapeBuffer {
   virtual void Repaint() {}
 };
 
-// A buffer in memory, for tests and the command-line tool. A loaded document stays
-// one block of bytes that the lines view; only lines written since own their text.
-// The lines live in a gap buffer, so the engine's top-to-bottom inserts during a
-// whole-tape pass cost O(1) each instead of moving every line below.
+// A buffer in memory, for tests, the command-line tool and a document's recalculation
+// before it goes into the editor. A loaded document stays one block of bytes that the
+// lines view; lines written since keep their text in blocks of the buffer's own (a line
+// is not a heap allocation of its own), and the space of replaced texts is reclaimed once
+// it outweighs the texts in use. The lines live in a gap buffer, so the engine's
+// top-to-bottom inserts during a whole-tape pass cost O(1) each instead of moving every
+// line below.
 class MemoryTapeBuffer : public TapeBuffer {
  public:
   MemoryTapeBuffer() = default;
@@ -64,14 +67,17 @@ class MemoryTapeBuffer : public TapeBuffer {
   void SetModified(bool modified) override { modified_ = modified; }
 
   // Empties the buffer and takes the bytes of a document, which AddLoadedLine then
-  // cuts into lines without copying them.
+  // cuts into lines without copying them. The memory the buffer has is kept for the new
+  // document, and WriteCount starts again from 0.
   void Adopt(std::string bytes);
   void Adopt(std::shared_ptr<const char[]> bytes, size_t size);
+  // The same for bytes the caller keeps alive and unchanged while the buffer is in use.
+  void AdoptView(std::string_view bytes);
   std::string_view AdoptedBytes() const { return {base_.get(), base_size_}; }
   // Appends a line viewing [offset, offset+length) of the adopted bytes.
   void AddLoadedLine(size_t offset, size_t length) {
     if (gap_begin_ == store_.size()) {  // loading: no gap, one slot per line
-      store_.push_back(Slot{base_.get() + offset, static_cast<uint32_t>(length), -1});
+      store_.push_back(Slot{base_.get() + offset, static_cast<uint32_t>(length), false});
       gap_begin_ = gap_end_ = store_.size();
     } else {
       AddLoadedLineAfterEdits(offset, length);
@@ -93,7 +99,7 @@ class MemoryTapeBuffer : public TapeBuffer {
   struct Slot {
     const char* data = nullptr;
     uint32_t size = 0;
-    int32_t owned = -1;  // index into owned_, or -1 when the text views the loaded bytes
+    bool owned = false;  // the text lies in the buffer's blocks, not in the loaded bytes
     std::string_view text() const { return {data, size}; }
   };
   Slot& At(int line);
@@ -102,11 +108,18 @@ class MemoryTapeBuffer : public TapeBuffer {
   void MoveGapTo(size_t index);
   void Store(Slot* slot, std::string_view text);
   void Release(Slot* slot);
+  // Room for `size` bytes of line text; may compact the texts in use first.
+  char* TextSpace(size_t size);
+  void Compact();
 
   std::shared_ptr<const char[]> base_;
   size_t base_size_ = 0;
-  std::deque<std::string> owned_;  // a deque never moves its strings
-  std::vector<int> free_owned_;
+  // Line texts written since loading, packed into blocks; the last block is being filled.
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  size_t block_used_ = 0;
+  size_t block_size_ = 0;
+  size_t live_text_ = 0;  // bytes of owned texts lines still show
+  size_t dead_text_ = 0;  // bytes of owned texts replaced or deleted since
   // A large document's table fills many megabytes at once: huge pages spare most of
   // the page faults.
   std::vector<Slot, LargeBlockAllocator<Slot>> store_;

@@ -56,6 +56,27 @@ TEST_F(WindowTest, AFileComesBackByteForByteWithOneFinalLineBreak) {
   EXPECT_TRUE(messages.empty());
 }
 
+// A tape whose lines all end alike is recalculated before it goes into the editor, one with
+// mixed breaks in the editor: both ways give the same lines and the same messages.
+TEST_F(WindowTest, ATypedTapeOpensRecalculatedWhateverItsLineBreaks) {
+  const Tape typed = {"Rent", "12.5", "+3 less", "/0", "---", "note", "7", "*2", "===", "", "1e9"};
+  QTemporaryDir dir;
+  Open();
+  std::vector<std::pair<Tape, size_t>> seen;
+  for (const char* first_break : {"\r\n", "\n"}) {
+    const QString path = dir.filePath("typed.nvx");
+    const Tape rest(typed.begin() + 1, typed.end());
+    WriteFile(path, QByteArray::fromStdString(typed[0] + first_break + Join(rest, "\r\n")));
+    const size_t before = messages.size();
+    window->OpenDocument(path);
+    seen.emplace_back(Lines(), messages.size() - before);
+    EXPECT_FALSE(window->DocModified());
+  }
+  EXPECT_EQ(seen[0], seen[1]);
+  EXPECT_EQ(seen[0].first.size(), typed.size() + 1);  // a result under "---" above "note"
+  EXPECT_EQ(seen[0].second, 1u);                      // the division by zero
+}
+
 TEST_F(WindowTest, DialogsProposeTheTypeAndCancellingChangesNothing) {
   QTemporaryDir dir;
   const QString source = dir.filePath("main.cpp");

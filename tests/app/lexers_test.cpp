@@ -94,6 +94,24 @@ TEST_F(TapeLexer, EveryByteAndLineStateIsAsTheHighlighterScansItAlsoAfterAnAttri
   ExpectStylesAsScannedFromTheTop(kTape);
 }
 
+TEST_F(TapeLexer, ALongLineAlternatesEachStyleWithATwinThatLooksTheSame) {
+  const std::string digits(5000, '7');
+  SetEditorBytes(*editor, "Rent " + digits + "\n" + kTape[0]);
+  editor->recolor();
+  const int number = Style(nvx_->NumberAttri());
+  const int first = StyleAt(1, 5);
+  const int twin = StyleAt(1, 6);
+  EXPECT_TRUE((first == number) != (twin == number) && first != twin) << first << " " << twin;
+  for (int b = 5; b < 5005; b += 997) EXPECT_EQ(StyleAt(1, b), (b - 5) % 2 ? twin : first) << b;
+  for (int m : {Sci::SCI_STYLEGETFORE, Sci::SCI_STYLEGETBACK, Sci::SCI_STYLEGETSIZE,
+                Sci::SCI_STYLEGETITALIC, Sci::SCI_STYLEGETWEIGHT}) {
+    EXPECT_EQ(Send(m, first), Send(m, twin)) << m;
+  }
+  nvx_->NumberAttri()->SetForeground(clRed);
+  EXPECT_EQ(Send(Sci::SCI_STYLEGETFORE, twin), static_cast<long>(clRed));
+  EXPECT_EQ(StyleAt(2, 15), number);  // a short line keeps one style
+}
+
 TEST_F(ReportLexer, RestylingStopsWhereTheStatesAgreeAgainAndAFreshDocumentWhereAsked) {
   Tape lines = {"a /* b", "c", "d */ e"};
   for (int i = 0; i < 300; ++i) lines.push_back("(line " + std::to_string(i) + ")");
