@@ -3,6 +3,7 @@
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class QLocalSocket;
 
@@ -10,7 +11,9 @@ namespace numvex {
 
 // The message every running instance receives, as a message posted to every top-level window
 // would reach them: each listening instance keeps a local socket in a shared private folder,
-// and a post writes one line to each of them.
+// and a post writes one line to each of them. On Windows it is that message itself, the
+// registered window message "Numvex: Broadcast" posted to HWND_BROADCAST; the folder is
+// not used there.
 class InstanceBroadcast : public QObject {
   Q_OBJECT
 
@@ -38,6 +41,9 @@ class InstanceBroadcast : public QObject {
 
   QString folder_;
   QLocalServer server_;
+#ifdef _WIN32
+  std::unique_ptr<class BroadcastFilter> filter_;  // picks the message out of the window's
+#endif
 };
 
 }  // namespace numvex
