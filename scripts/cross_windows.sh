@@ -7,8 +7,8 @@
 #   scripts/cross_windows.sh           everything
 #   scripts/cross_windows.sh --quick   numvex-tape.exe on the golden tapes and the hive tests
 #
-# Exits non-zero when the build or any test fails. Extra arguments go to cmake's configure
-# step, e.g. -DNUMVEX_WERROR=ON.
+# Warnings are errors, as in CI. Exits non-zero when the build or any test fails. Extra
+# arguments go to cmake's configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 quick=false
@@ -22,12 +22,12 @@ start=$(date +%s)
 
 stage "native numvex-tape, for the byte-for-byte comparison"
 cmake -S . -B build-win/linux -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUMVEX_GUI=OFF \
-  -DNUMVEX_BENCH=OFF -DBUILD_TESTING=OFF "$@" >/dev/null
+  -DNUMVEX_BENCH=OFF -DBUILD_TESTING=OFF -DNUMVEX_WERROR=ON "$@" >/dev/null
 cmake --build build-win/linux -j"$jobs" --target numvex-tape
 
 stage "cross build"
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUMVEX_GUI=OFF -DNUMVEX_BENCH=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUMVEX_GUI=OFF -DNUMVEX_BENCH=OFF -DNUMVEX_WERROR=ON \
   -DNUMVEX_LINUX_TAPE="$PWD/build-win/linux/bin/numvex-tape" "$@" >/dev/null
 if $quick; then
   cmake --build build-win -j"$jobs" --target numvex-tape config_tests

@@ -10,6 +10,7 @@ packages=(
   libxkbcommon-dev libxkbcommon-x11-dev libxcb-xkb-dev
   xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick fonts-liberation poppler-utils mawk
   trayer desktop-file-utils appstream dpkg-dev xdg-utils libfile-mimeinfo-perl shared-mime-info
+  g++-mingw-w64-x86-64 wine64  # the Windows cross build and its tests (scripts/cross_windows.sh)
 )
 
 missing=()

@@ -68,6 +68,7 @@ Value ValueOf(DWORD type, const std::vector<BYTE>& data, DWORD size) {
 // Copies the open key `key` at `path` with its values and subkeys into `hive`.
 Status LoadKey(HKEY key, const std::string& path, Hive& hive) {
   Key* copy = hive.OpenKey(path, true);
+  if (copy == nullptr) return {};  // a name with a line break: not one of the program's keys
   DWORD subkeys = 0, values = 0, longest_subkey = 0, longest_name = 0, longest_data = 0;
   LONG result = ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, &longest_subkey,
                                    nullptr, &values, &longest_name, &longest_data, nullptr,
