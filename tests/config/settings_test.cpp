@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -265,6 +267,41 @@ TEST_F(SettingsTest, RefusedWriteIsReportedAndSkipsApplying) {
   EXPECT_EQ(Conf.Decimals, 6);
   store.SaveWindowPlacement({}, true);
   EXPECT_EQ(host_.errors.size(), 3u);
+}
+
+#else  // HKEY_CURRENT_USER itself: types the file has not, keys that are not the program's
+
+// A value of another type stops the reading where a flag or a text is due; a value the
+// program does not know is kept, one it writes gets its own type back.
+TEST_F(SettingsTest, RegistryValuesOfAnotherTypeStopTheReading) {
+  const auto set = [](const char* name, DWORD type) {
+    const BYTE data[8] = {1};
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, type, data, type == REG_DWORD ? 4 : 8);
+  };
+  const auto type = [](const char* name) {
+    DWORD type = REG_NONE;
+    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_ANY, &type, nullptr, nullptr);
+    return type;
+  };
+  Conf.FirstStart = false, Conf.RoundResults = true;
+  store_.SaveSettings();
+  set("Show Syntax Menu", REG_BINARY), set("LRU_DIR", REG_QWORD), set("Other's", REG_BINARY);
+  ResetConfToProgramStart();
+  Conf.ShowSyntaxMenu = Conf.AskSave = true, Conf.LruDir = "/kept";  // stored: off, off, ""
+  store_.LoadSettings();
+  EXPECT_TRUE(Conf.RoundResults && Conf.ShowSyntaxMenu && Conf.AskSave);
+  set("Show Syntax Menu", REG_DWORD);
+  store_.LoadSettings();
+  EXPECT_FALSE(Conf.AskSave);
+  EXPECT_EQ(Conf.LruDir, "/kept");
+  store_.SaveSettings();
+  EXPECT_EQ(std::vector<DWORD>({type("Show Syntax Menu"), type("LRU_DIR"), type("Other's")}),
+            std::vector<DWORD>({REG_DWORD, REG_SZ, REG_BINARY}));
+  for (const char* key : {"Software\\Other", "Software"}) {
+    EXPECT_FALSE(hive_->Update([&](Hive& h) { h.OpenKey(key, true)->WriteDword("x", 1); }).ok);
+  }
+  EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, "Software", "x", RRF_RT_ANY, nullptr, nullptr, nullptr),
+            ERROR_SUCCESS);
 }
 
 #endif
