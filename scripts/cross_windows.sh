@@ -5,7 +5,8 @@
 # prefix, build-win/wineprefix, created on first use.
 #
 #   scripts/cross_windows.sh           everything
-#   scripts/cross_windows.sh --quick   numvex-tape.exe on the golden tapes and the hive tests
+#   scripts/cross_windows.sh --quick   the settings tests on the registry, and numvex-tape.exe
+#                                      on the golden tapes (with the mutex between processes)
 #
 # Warnings are errors, as in CI. Exits non-zero when the build or any test fails. Extra
 # arguments go to cmake's configure step.
@@ -30,8 +31,8 @@ cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUMVEX_GUI=OFF -DNUMVEX_BENCH=OFF -DNUMVEX_WERROR=ON \
   -DNUMVEX_LINUX_TAPE="$PWD/build-win/linux/bin/numvex-tape" "$@" >/dev/null
 if $quick; then
-  cmake --build build-win -j"$jobs" --target numvex-tape config_tests
-  tests='wine\.(numvex_tape|config_tests)$'
+  cmake --build build-win -j"$jobs" --target numvex-tape platform_probe config_tests
+  tests='wine\.(programs|config_tests)$'
 else
   cmake --build build-win -j"$jobs"
   tests='.'

@@ -51,45 +51,44 @@ class SettingsTest : public ::testing::Test {
  protected:
   static constexpr char kProgram[] = "/opt/my tools/numvex";
 
-#ifdef _WIN32
   void SetUp() override {
+#ifdef _WIN32
     Store([](Hive& h) {
       for (const char* key : {kSettingsKey, kExtensionKey, kFileTypeKey}) h.DeleteKey(key);
       if (registry::Key* run = h.OpenKey(kRunKey, false)) run->DeleteValue(kRunValue);
     });
+#else
+    ASSERT_FALSE(dir_.empty());
+#endif
     ResetConfToProgramStart();
     Conf.Language = 1;
   }
+
+#ifdef _WIN32
   std::unique_ptr<registry::Registry> hive_ = CurrentUserRegistry();
+  registry::Registry& file_ = *hive_;
 #else
   static std::string MakeDir() {
     char pattern[] = "/tmp/numvex-settings-XXXXXX";
     return mkdtemp(pattern) != nullptr ? pattern : "";
   }
-  void SetUp() override {
-    ASSERT_FALSE(dir_.empty());
-    ResetConfToProgramStart();
-    Conf.Language = 1;
-  }
   void TearDown() override { std::filesystem::remove_all(dir_); }
 
   std::string dir_ = MakeDir();
-  std::unique_ptr<registry::RegistryFile> hive_ =
-      std::make_unique<registry::RegistryFile>(dir_ + "/zel/hkcu.reg");
-  const registry::RegistryFile& file_ = *hive_;
+  registry::RegistryFile file_{dir_ + "/zel/hkcu.reg"};
 #endif
 
   registry::Hive Stored() const {
     registry::Hive hive;
-    EXPECT_TRUE(hive_->Load(hive).ok);
+    EXPECT_TRUE(file_.Load(hive).ok);
     return hive;
   }
   void Store(const std::function<void(registry::Hive&)>& change) {
-    ASSERT_TRUE(hive_->Update(change).ok);
+    ASSERT_TRUE(file_.Update(change).ok);
   }
 
   RecordingHost host_;
-  SettingsStore store_{*hive_, host_, kProgram};
+  SettingsStore store_{file_, host_, kProgram};
 };
 
 // clang-format off
@@ -297,11 +296,11 @@ TEST_F(SettingsTest, RegistryValuesOfAnotherTypeStopTheReading) {
   store_.SaveSettings();
   EXPECT_EQ(std::vector<DWORD>({type("Show Syntax Menu"), type("LRU_DIR"), type("Other's")}),
             std::vector<DWORD>({REG_DWORD, REG_SZ, REG_BINARY}));
-  for (const char* key : {"Software\\Other", "Software"}) {
-    EXPECT_FALSE(hive_->Update([&](Hive& h) { h.OpenKey(key, true)->WriteDword("x", 1); }).ok);
+  for (const char* key : {"Software\\Other", "Software"}) {  // not the program's keys
+    EXPECT_FALSE(file_.Update([&](Hive& h) { h.OpenKey(key, true)->WriteDword("x", 1); }).ok);
+    EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, key, "x", RRF_RT_ANY, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
   }
-  EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, "Software", "x", RRF_RT_ANY, nullptr, nullptr, nullptr),
-            ERROR_SUCCESS);
 }
 
 #endif

@@ -1,5 +1,5 @@
-// The Win32 services (under Wine, US layout, in the cross build); platform_processes_test.sh
-// has the mutex and the regional settings between processes.
+// The Win32 services (under Wine, US layout, in the cross build); tests/wine has the mutex
+// and the regional settings between processes.
 #include <windows.h>
 // windows.h would rename the layout's method.
 #undef VkKeyScan
