@@ -50,23 +50,14 @@ TEST(WindowsPlatformTest, BroadcastReachesTopLevelWindows) {
   DestroyWindow(top);
 }
 
-// The line as it stands starts a program; what starts nothing goes to "open" whole, and the
+// The line as it stands starts a program (launcher_test.cpp has what starts none); the
 // system's "open" refuses what is not there.
-TEST(WindowsPlatformTest, LaunchStartsTheProgramElseOpens) {
+TEST(WindowsPlatformTest, LaunchStartsTheProgramAsTheLineSays) {
   const std::filesystem::path file = std::filesystem::temp_directory_path() / "numvex launch";
   std::filesystem::remove(file);
-  std::vector<std::string> opened;
-  const ShellOpenFunction system_open = ReplaceShellOpen([&opened](const std::string& target) {
-    opened.push_back(target);
-    return true;
-  });
   EXPECT_TRUE(LaunchCommandLine("cmd.exe /c echo x> \"" + file.string() + "\""));
   for (int i = 0; i < 300 && !std::filesystem::exists(file); ++i) Sleep(50);
   EXPECT_TRUE(std::filesystem::exists(file));
-  EXPECT_TRUE(LaunchCommandLine("numvex-no-such-program \"a file.txt\""));
-  EXPECT_FALSE(LaunchCommandLine(" \t"));
-  EXPECT_EQ(opened, std::vector<std::string>{"numvex-no-such-program \"a file.txt\""});
-  ReplaceShellOpen(system_open);
   EXPECT_FALSE(SystemShellOpen((file.parent_path() / "numvex-missing.nvx").string()));
 }
 
