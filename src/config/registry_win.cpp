@@ -70,9 +70,9 @@ Status LoadKey(HKEY key, const std::string& path, Hive& hive) {
   Key* copy = hive.OpenKey(path, true);
   if (copy == nullptr) return {};  // a name with a line break: not one of the program's keys
   DWORD subkeys = 0, values = 0, longest_subkey = 0, longest_name = 0, longest_data = 0;
-  LONG result = ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, &longest_subkey,
-                                   nullptr, &values, &longest_name, &longest_data, nullptr,
-                                   nullptr);
+  LONG result =
+      ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, &longest_subkey, nullptr,
+                         &values, &longest_name, &longest_data, nullptr, nullptr);
   if (result != ERROR_SUCCESS) return Failure("cannot read", path, result);
   std::vector<char> name(longest_name + 2);
   std::vector<BYTE> data(longest_data + 2);
@@ -80,8 +80,8 @@ Status LoadKey(HKEY key, const std::string& path, Hive& hive) {
     DWORD name_size = static_cast<DWORD>(name.size());
     DWORD data_size = static_cast<DWORD>(data.size());
     DWORD type = REG_NONE;
-    result = ::RegEnumValueA(key, i, name.data(), &name_size, nullptr, &type, data.data(),
-                             &data_size);
+    result =
+        ::RegEnumValueA(key, i, name.data(), &name_size, nullptr, &type, data.data(), &data_size);
     // Another program may have changed the key since it was measured.
     if (result == ERROR_NO_MORE_ITEMS) break;
     if (result != ERROR_SUCCESS) return Failure("cannot read the values of", path, result);
@@ -140,9 +140,9 @@ Status WriteKey(const std::string& path, const Key* before, const Key& after) {
   }
   if (!changes) return {};
   OpenKey key;
-  LONG result = ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr,
-                                  REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
-                                  key.out(), nullptr);
+  LONG result =
+      ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_READ | KEY_WRITE, nullptr, key.out(), nullptr);
   if (result != ERROR_SUCCESS) return Failure("cannot create", path, result);
   for (const auto& [name, value] : after.values()) {
     if (unchanged(name, value)) continue;

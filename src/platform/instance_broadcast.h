@@ -9,6 +9,10 @@ class QLocalSocket;
 
 namespace numvex {
 
+#ifdef _WIN32
+class BroadcastFilter;
+#endif
+
 // The message every running instance receives, as a message posted to every top-level window
 // would reach them: each listening instance keeps a local socket in a shared private folder,
 // and a post writes one line to each of them. On Windows it is that message itself, the
@@ -42,7 +46,7 @@ class InstanceBroadcast : public QObject {
   QString folder_;
   QLocalServer server_;
 #ifdef _WIN32
-  std::unique_ptr<class BroadcastFilter> filter_;  // picks the message out of the window's
+  std::unique_ptr<BroadcastFilter> filter_;  // takes the message out of the windows' messages
 #endif
 };
 

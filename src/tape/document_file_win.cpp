@@ -64,8 +64,8 @@ bool ReadFileBytes(const std::string& path, FileBytes* bytes, std::string* error
   Handle file(standard_input
                   ? ::GetStdHandle(STD_INPUT_HANDLE)
                   : ::CreateFileA(path.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr),
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr),
               !standard_input);
   if (file.get() == INVALID_HANDLE_VALUE || file.get() == nullptr) {
     return Fail(standard_input ? ERROR_INVALID_HANDLE : ::GetLastError(), error);

@@ -23,9 +23,11 @@ struct SystemLayout final : KeyLayout {
 };
 
 TEST(WindowsPlatformTest, KeyTranslationAndOperatorKeys) {
+  // clang-format off
   const struct { unsigned char c; int key; bool op; } kCases[] = {
       {'-', 0xBD, true}, {'/', 0xBF, true},   {'7', '7', true},    {'+', 0x1BB, false},
       {'*', 0x138, false}, {'a', 'A', false}, {'A', 0x141, false}, {247, -1, false}};
+  // clang-format on
   for (const auto& c : kCases) {
     EXPECT_EQ(SystemVkKeyScan(c.c), c.key) << c.c;
     // A key code has no shift bits: "+" needs Shift here, so no key of it is an operator.
@@ -40,8 +42,8 @@ TEST(WindowsPlatformTest, NamesAreTheSessionsOwn) {
 
 // Only top-level windows receive it, hidden ones too; message-only windows do not.
 TEST(WindowsPlatformTest, BroadcastReachesTopLevelWindows) {
-  HWND top = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
-                             nullptr);
+  HWND top =
+      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(top, nullptr);
   ASSERT_TRUE(PostBroadcastMessage());
   MSG msg;
