@@ -21,15 +21,21 @@ jobs=${JOBS:-2}
 stage() { printf '\n=== %s (%s)\n' "$1" "$(date +%T)"; }
 start=$(date +%s)
 
-stage "native numvex-tape, for the byte-for-byte comparison"
-cmake -S . -B build-win/linux -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUMVEX_GUI=OFF \
-  -DNUMVEX_BENCH=OFF -DBUILD_TESTING=OFF -DNUMVEX_WERROR=ON "$@" >/dev/null
-cmake --build build-win/linux -j"$jobs" --target numvex-tape
+# The Linux numvex-tape of the same sources, for the byte-for-byte comparison: --quick takes
+# the one of the Linux build in build/ when there is one (CI has just built it).
+linux_tape=$PWD/build/bin/numvex-tape
+if ! $quick || [[ ! -x $linux_tape ]]; then
+  stage "Linux numvex-tape"
+  cmake -S . -B build-win/linux -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUMVEX_GUI=OFF \
+    -DNUMVEX_BENCH=OFF -DBUILD_TESTING=OFF -DNUMVEX_WERROR=ON "$@" >/dev/null
+  cmake --build build-win/linux -j"$jobs" --target numvex-tape
+  linux_tape=$PWD/build-win/linux/bin/numvex-tape
+fi
 
 stage "cross build"
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUMVEX_GUI=OFF -DNUMVEX_BENCH=OFF -DNUMVEX_WERROR=ON \
-  -DNUMVEX_LINUX_TAPE="$PWD/build-win/linux/bin/numvex-tape" "$@" >/dev/null
+  -DNUMVEX_LINUX_TAPE="$linux_tape" "$@" >/dev/null
 if $quick; then
   cmake --build build-win -j"$jobs" --target numvex-tape platform_probe config_tests
   tests='wine\.(programs|config_tests)$'
