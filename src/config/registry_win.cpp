@@ -51,7 +51,7 @@ bool Within(std::string_view path, std::string_view root) {
 
 Value ValueOf(DWORD type, const std::vector<BYTE>& data, DWORD size) {
   if (type == REG_SZ || type == REG_EXPAND_SZ) {
-    // Stored texts need not end in a terminator; the terminator is not part of the text.
+    // Stored texts need not end in a terminator; the terminator does not belong to the text.
     std::string text(reinterpret_cast<const char*>(data.data()), size);
     const size_t end = text.find('\0');
     if (end != std::string::npos) text.resize(end);

@@ -20,12 +20,12 @@ export NUMVEX_REGISTRY=$WORK/none.reg
 win() { "${RUNNER[@]}" "$EXE" "$@" >"$WORK/win.out" 2>"$WORK/win.err" </dev/null; echo $? >"$WORK/win.rc"; }
 lin() { "$LINUX" "$@" >"$WORK/lin.out" 2>"$WORK/lin.err" </dev/null; echo $? >"$WORK/lin.rc"; }
 compare() {  # compare LABEL ARGS...
-  local label=$1 part
+  local label=$1 stream
   shift
   win "$@"
   lin "$@"
-  for part in out err rc; do
-    cmp -s "$WORK/win.$part" "$WORK/lin.$part" || { fail "$label" "standard $part differs"; return; }
+  for stream in out err rc; do
+    cmp -s "$WORK/win.$stream" "$WORK/lin.$stream" || { fail "$label" "$stream differs"; return; }
   done
   pass "$label"
 }
