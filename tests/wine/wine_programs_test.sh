@@ -71,8 +71,8 @@ win "$WORK/stored.nvx"
 expect "stored settings: 3 places, rounded" 'grep -q " 3.333$" "$WORK/win.out"' "$(cat "$WORK/win.out")"
 hive '[-HKEY_CURRENT_USER\Software\zel\Numvex 3.0]'
 
-# start NAME: a probe holding the mutex in the background until `stop NAME` closes the pipe
-# that is its stdin (no other probe inherits it); what it says goes to $WORK/NAME.
+# start NAME WANT: a probe taking the mutex in the background, which must say WANT; it holds
+# the mutex until `stop NAME` closes the pipe that is its stdin (no other probe inherits it).
 declare -A held=() pid=()
 start() {
   mkfifo "$WORK/$1.in"
@@ -81,10 +81,11 @@ start() {
     exec "${RUNNER[@]}" "$PROBE" lock <"$WORK/$1.in" >"$WORK/$1" 2>&1
   ) &
   pid[$1]=$!
-  local fd
+  local fd said=$WORK/$1 want=$2
   exec {fd}>"$WORK/$1.in"
   held[$1]=$fd
-  wait_for 300 grep -q holding "$WORK/$1"
+  wait_for 300 grep -q holding "$said"
+  expect "mutex: $1 says $2" 'grep -q "^$want" "$said"' "$(cat "$said")"
 }
 stop() {
   local fd=${held[$1]}
@@ -92,19 +93,11 @@ stop() {
   unset "held[$1]"
   wait "${pid[$1]}"
 }
-verdict() {  # verdict LABEL NAME WANT
-  local want=$3 said=$WORK/$2
-  expect "mutex: $1" 'grep -q "^$want" "$said"' "$(cat "$said")"
-}
-
-start a
-verdict "the first instance" a "first holding"
-start b
-verdict "a second while the first runs" b "second holding"
+start a "first holding"
+start b "second holding"  # while a runs
 stop a
 stop b
-start c
-verdict "first again once every instance ended" c "first holding"
+start c "first holding"  # once every instance ended
 stop c
 
 # The Swiss thousands separator is the right single quote, byte 0x92 of the code page.
