@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick fonts-liberation poppler-utils mawk
   trayer desktop-file-utils appstream dpkg-dev xdg-utils libfile-mimeinfo-perl shared-mime-info
   clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64 wine64  # the Windows cross build and its tests (scripts/cross_windows.sh)
 )
 
 missing=()

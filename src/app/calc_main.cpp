@@ -31,7 +31,7 @@
 #include "config/conf.h"
 #include "config/lang_texts.h"
 #include "config/recent_files.h"
-#include "config/registry_file.h"
+#include "config/registry_store.h"
 #include "config/settings.h"
 #include "highlight/syn_nvx.h"
 #include "highlight/syn_zel_rep.h"
@@ -137,7 +137,7 @@ void TfrmCalc::BuildEditor() {
   off_lexer_ = new SynLexerAdapter(syn_off_.get(), txtCalc_);
   stock_lexers_ = std::make_unique<StockLexers>(txtCalc_);
   editor_options_ = std::make_unique<EditorOptions>(txtCalc_);
-  registry_ = std::make_unique<registry::RegistryFile>(registry::RegistryFile::DefaultPath());
+  registry_ = CurrentUserRegistry();
   settings_host_ = std::make_unique<SettingsBridge>(
       this, [this] { ApplyEditorOptions(); }, [this] { ApplyWindowStyle(); });
   settings_ =

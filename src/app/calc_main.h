@@ -22,7 +22,7 @@ class QToolButton;
 namespace numvex {
 
 namespace registry {
-class RegistryFile;
+class Registry;
 }
 class CalcDocument;
 class EditorOptions;
@@ -159,7 +159,7 @@ class TfrmCalc : public QMainWindow, private TapeHost {
   SynLexerAdapter* off_lexer_ = nullptr;
   std::unique_ptr<StockLexers> stock_lexers_;
   std::unique_ptr<EditorOptions> editor_options_;
-  std::unique_ptr<registry::RegistryFile> registry_;
+  std::unique_ptr<registry::Registry> registry_;
   std::unique_ptr<SettingsBridge> settings_host_;
   std::unique_ptr<SettingsStore> settings_;
   QString program_path_;

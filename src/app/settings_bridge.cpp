@@ -11,6 +11,14 @@ SettingsBridge::SettingsBridge(QWidget* window, std::function<void()> apply_edit
       apply_editor_options_(std::move(apply_editor_options)),
       apply_window_style_(std::move(apply_window_style)) {}
 
+#ifdef _WIN32
+
+std::string SettingsBridge::RegisterDesktopFileType(const std::string&) { return std::string(); }
+void SettingsBridge::UnregisterDesktopFileType() {}
+void SettingsBridge::SetDesktopRunAtStartup(bool, const std::string&) {}
+
+#else
+
 std::string SettingsBridge::RegisterDesktopFileType(const std::string& program) {
   return desktop_.RegisterFileType(program);
 }
@@ -20,6 +28,8 @@ void SettingsBridge::UnregisterDesktopFileType() { desktop_.UnregisterFileType()
 void SettingsBridge::SetDesktopRunAtStartup(bool on, const std::string& program) {
   desktop_.SetRunAtStartup(on, program);
 }
+
+#endif
 
 void SettingsBridge::PostBroadcast() { InstanceBroadcast::Post(); }
 

@@ -9,10 +9,15 @@
 #include <utility>
 #include <vector>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "cli/token_dump.h"
 #include "config/conf.h"
 #include "config/lang_texts.h"
-#include "config/registry_file.h"
+#include "config/registry_store.h"
 #include "config/settings.h"
 #include "tape/document_file.h"
 #include "tape/document_text.h"
@@ -44,7 +49,11 @@ constexpr const char* kUsage =
     "  --version                  show the version\n"
     "\n"
     "Decimal places and rounding default to the settings of the Numvex desktop program\n"
+#ifdef _WIN32
+    "(HKEY_CURRENT_USER\\Software\\zel\\Numvex 3.0), or to 2 places unrounded\n"
+#else
     "($NUMVEX_REGISTRY, else $XDG_CONFIG_HOME/zel/hkcu.reg), or to 2 places unrounded\n"
+#endif
     "before it has stored any; the options above override them.\n"
     "\n"
     "       numvex-tape tokens --syntax nvx|report [FILE]\n"
@@ -95,7 +104,7 @@ int UsageError(const std::string& message) {
 // only read, a damaged one left for the desktop program to report.
 void StoredDefaults(Options* options) {
   numvex::registry::Hive hive;
-  numvex::registry::RegistryFile(numvex::registry::RegistryFile::DefaultPath()).Load(hive);
+  numvex::CurrentUserRegistry()->Load(hive);
   numvex::recConf stored;
   if (numvex::ReadSettings(hive, stored)) {
     options->decimals = stored.Decimals;
@@ -288,6 +297,11 @@ int StreamFile(const std::string& file, const Options& options,
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Documents are bytes: no line break may be translated on the way in or out, and the
+  // messages end their lines as on every other system.
+  for (std::FILE* stream : {stdin, stdout, stderr}) _setmode(_fileno(stream), _O_BINARY);
+#endif
   numvex::InitTapeArithmetic();
   Conf.Language = 1;  // the tool speaks English
   if (argc > 1 && std::strcmp(argv[1], "tokens") == 0)

@@ -179,6 +179,10 @@ Value Key::Read(std::string_view name) const {
   return it == values_.end() ? Value{} : it->second;
 }
 
+void Key::Write(std::string_view name, Value value) {
+  values_[std::string(name)] = std::move(value);
+}
+
 void Key::WriteText(std::string_view name, std::string_view text) {
   values_[std::string(name)] = Value{ValueType::kText, std::string(text), 0};
 }
@@ -234,6 +238,7 @@ std::string WriteReg(const Hive& hive) {
     out += kRoot;
     out += key.path() + "]\r\n";
     for (const auto& [name, value] : key.values()) {
+      if (value.type == ValueType::kOther) continue;
       if (name.empty()) {
         out += '@';
       } else {

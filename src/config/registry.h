@@ -14,7 +14,9 @@ struct Status {
   std::string message;  // says what went wrong when !ok
 };
 
-enum class ValueType { kAbsent, kText, kDword };
+// kOther: a value of a type the program neither reads nor writes (binary, several texts, a
+// quad word ...). Only the native Windows registry reports one; the text form has none.
+enum class ValueType { kAbsent, kText, kDword, kOther };
 
 struct Value {
   ValueType type = ValueType::kAbsent;
@@ -37,6 +39,7 @@ class Key {
   Value Read(std::string_view name) const;
   void WriteText(std::string_view name, std::string_view text);
   void WriteDword(std::string_view name, uint32_t dword);
+  void Write(std::string_view name, Value value);
   // Returns whether there was such a value.
   bool DeleteValue(std::string_view name);
   const std::map<std::string, Value, NameLess>& values() const { return values_; }
@@ -63,7 +66,8 @@ class Hive {
   std::map<std::string, Key, NameLess> keys_;  // by normalised path
 };
 
-// The `.reg` text, keys and values in name order, lines ending in CR LF.
+// The `.reg` text, keys and values in name order, lines ending in CR LF; values of another
+// type are left out.
 std::string WriteReg(const Hive& hive);
 // Replaces `hive` by the keys of `text`; on an error `hive` holds what came before the bad
 // line and the message names the line.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "config/registry_file.h"
+#include "config/registry_store.h"
 #include "config/shell_integration.h"
 
 namespace numvex {
@@ -31,6 +31,9 @@ bool ParseInt(const std::string& text, int32_t& value) {
   return true;
 }
 
+// A text value, or none: what a text setting may read.
+bool IsText(const Value& v) { return v.type == ValueType::kText || v.type == ValueType::kAbsent; }
+
 // Reads values of one key in order; each read returns false where reading must stop.
 class Reader {
  public:
@@ -44,7 +47,7 @@ class Reader {
   // A missing text reads as empty.
   bool Text(const char* name, std::string& text) const {
     const Value v = key_.Read(name);
-    if (v.type == ValueType::kDword) return false;
+    if (!IsText(v)) return false;
     text = v.text;
     return true;
   }
@@ -227,13 +230,13 @@ bool SettingsStore::LoadWindowPlacement(WindowBounds& bounds) {
   int* const fields[] = {&bounds.top, &bounds.left, &bounds.width, &bounds.height};
   for (size_t i = 0; i < std::size(fields); ++i) {
     const Value v = key->Read(kBoundNames[i]);
-    if (v.type == ValueType::kDword) break;
+    if (!IsText(v)) break;
     int32_t n;
     if (ParseInt(v.text, n)) *fields[i] = n;
   }
   for (size_t slot = 0; slot < LruFiles.size(); ++slot) {
     const Value v = key->Read(SlotName(slot));
-    if (v.type == ValueType::kDword) {
+    if (!IsText(v)) {
       host_.ReportError("The recent file \"" + SlotName(slot) +
                         "\" in the settings is not a text.");
       break;

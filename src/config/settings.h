@@ -4,6 +4,7 @@
 // current user's hive, and applying what the settings mean outside the record.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,11 @@ class SettingsHost {
   // A plain message box with an OK button.
   virtual void ShowPlainMessage(const std::string& message) = 0;
 };
+
+// The hive the program keeps its settings in: the shared `.reg` file
+// (registry::RegistryFile::DefaultPath()) on Linux, HKEY_CURRENT_USER itself on Windows,
+// where only the settings, file type and logon keys are read and written.
+std::unique_ptr<registry::Registry> CurrentUserRegistry();
 
 // Reads the settings key into `conf` as a start that finds "First start" does, stopping at
 // the first value of the wrong type; returns false, reading nothing, when "First start" is

@@ -12,7 +12,38 @@
 
 #include "platform/instance_lock.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <QAbstractNativeEventFilter>
+
+#include "platform/broadcast_win.h"
+#endif
+
 namespace numvex {
+
+#ifdef _WIN32
+// Takes the registered message out of the messages of the application's windows. A post
+// reaches each top-level window of the program, so one post may be received more than once;
+// what the window does on it (leave the tray, close while hidden) comes to the same.
+class BroadcastFilter final : public QAbstractNativeEventFilter {
+ public:
+  explicit BroadcastFilter(InstanceBroadcast* owner) : owner_(owner), id_(BroadcastMessageId()) {}
+  bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+    if (id_ == 0 || type != "windows_generic_MSG" ||
+        static_cast<const MSG*>(message)->message != id_) {
+      return false;
+    }
+    emit owner_->received();
+    return true;
+  }
+
+ private:
+  InstanceBroadcast* owner_;
+  UINT id_;
+};
+#endif
+
 namespace {
 
 constexpr char kMessage[] = "Numvex: Broadcast\n";
@@ -45,12 +76,22 @@ InstanceBroadcast::InstanceBroadcast(QString folder, QObject* parent)
 }
 
 InstanceBroadcast::~InstanceBroadcast() {
+#ifdef _WIN32
+  if (filter_ != nullptr) QCoreApplication::instance()->removeNativeEventFilter(filter_.get());
+#endif
   // Closing the open connections must report nothing to an object half gone.
   for (QLocalSocket* socket : server_.findChildren<QLocalSocket*>()) socket->disconnect(this);
   server_.close();
 }
 
 bool InstanceBroadcast::Listen() {
+#ifdef _WIN32
+  if (filter_ == nullptr) {
+    filter_ = std::make_unique<BroadcastFilter>(this);
+    QCoreApplication::instance()->installNativeEventFilter(filter_.get());
+  }
+  return BroadcastMessageId() != 0;
+#endif
   if (folder_.isEmpty()) return false;
   if (server_.isListening()) return true;
   // The socket is reachable by this user only; the name just has to be unique in the folder.
@@ -70,6 +111,11 @@ void InstanceBroadcast::Read(QLocalSocket* socket) {
 }
 
 void InstanceBroadcast::Post(const QString& folder) {
+#ifdef _WIN32
+  Q_UNUSED(folder);
+  PostBroadcastMessage();
+  return;
+#endif
   if (folder.isEmpty()) return;
   // Sockets and anything else left in the folder; Qt's temporary folders of an instance
   // starting to listen are folders and so not among them.

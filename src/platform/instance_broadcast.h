@@ -3,14 +3,21 @@
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class QLocalSocket;
 
 namespace numvex {
 
+#ifdef _WIN32
+class BroadcastFilter;
+#endif
+
 // The message every running instance receives, as a message posted to every top-level window
 // would reach them: each listening instance keeps a local socket in a shared private folder,
-// and a post writes one line to each of them.
+// and a post writes one line to each of them. On Windows it is that message itself, the
+// registered window message "Numvex: Broadcast" posted to HWND_BROADCAST; the folder is
+// not used there.
 class InstanceBroadcast : public QObject {
   Q_OBJECT
 
@@ -38,6 +45,9 @@ class InstanceBroadcast : public QObject {
 
   QString folder_;
   QLocalServer server_;
+#ifdef _WIN32
+  std::unique_ptr<BroadcastFilter> filter_;  // takes the message out of the windows' messages
+#endif
 };
 
 }  // namespace numvex

@@ -8,9 +8,7 @@
 #include "config/lang_texts.h"
 #include "platform/ansi_text.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <pwd.h>
 #include <unistd.h>
 
@@ -35,37 +33,21 @@ Separators SeparatorsOf(const QLocale& locale) {
                           SeparatorBytes(locale.groupSeparator()));
 }
 
-Separators RegionalSeparators() {
-#ifdef _WIN32
-  // The code page's own bytes, straight from the regional settings.
-  char decimal[8] = {};
-  char thousands[8] = {};
-  ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, sizeof(decimal));
-  ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, thousands, sizeof(thousands));
-  return ChooseSeparators(decimal, thousands);
-#else
-  return SeparatorsOf(QLocale::system());
+#ifndef _WIN32  // system_info_win.cpp asks Windows itself
+
+Separators RegionalSeparators() { return SeparatorsOf(QLocale::system()); }
+
 #endif
-}
 
 uint16_t LangIdOf(const QLocale& locale) {
   return LangIdFromLocaleName(locale.name().toStdString());
 }
 
-uint16_t UserDefaultLangId() {
-#ifdef _WIN32
-  return ::GetUserDefaultLangID();
-#else
-  return LangIdOf(QLocale::system());
-#endif
-}
+#ifndef _WIN32
+
+uint16_t UserDefaultLangId() { return LangIdOf(QLocale::system()); }
 
 std::string UserName() {
-#ifdef _WIN32
-  char name[257];
-  DWORD size = sizeof(name);
-  return ::GetUserNameA(name, &size) ? std::string(name) : std::string();
-#else
   long size = sysconf(_SC_GETPW_R_SIZE_MAX);
   std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
   passwd entry;
@@ -77,21 +59,16 @@ std::string UserName() {
   // A user id without a passwd entry (containers, NSS trouble): the login shell's word.
   const char* user = std::getenv("USER");
   return user != nullptr ? user : std::string();
-#endif
 }
 
 std::string ComputerName() {
-#ifdef _WIN32
-  char name[MAX_COMPUTERNAME_LENGTH + 1];
-  DWORD size = sizeof(name);
-  return ::GetComputerNameA(name, &size) ? std::string(name) : std::string();
-#else
   char name[256] = {};
   // gethostname need not terminate a truncated name; the last byte stays 0.
   if (gethostname(name, sizeof(name) - 1) != 0) return std::string();
   return name;
-#endif
 }
+
+#endif
 
 std::string LocalDateTimeText() {
   const QLocale locale = QLocale::system();

@@ -2,11 +2,9 @@
 #include "platform/key_layout.h"
 
 #ifdef _WIN32
-#include <windows.h>
-
 #include <QKeyEvent>
-// windows.h makes VkKeyScan a macro for VkKeyScanA; the method keeps its own name.
-#undef VkKeyScan
+
+#include "platform/key_scan_win.h"
 #elif defined(NUMVEX_HAVE_XKB)
 #include "platform/xkb_key_layout.h"
 #endif
@@ -21,10 +19,7 @@ namespace {
 // event's own virtual-key code.
 class WindowsKeyLayout final : public KeyLayout {
  public:
-  int VkKeyScan(unsigned char c) const override {
-    const SHORT key = ::VkKeyScanA(static_cast<CHAR>(c));
-    return key == -1 ? -1 : static_cast<int>(key) & 0xFFFF;
-  }
+  int VkKeyScan(unsigned char c) const override { return SystemVkKeyScan(c); }
   int VirtualKeyOf(const QKeyEvent& event) const override {
     return static_cast<int>(event.nativeVirtualKey());
   }

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -40,22 +44,39 @@ class RecordingHost : public SettingsHost {
   std::vector<std::string> log, errors;
 };
 
-// A hive file of its own in a fresh folder, a store over it, and Conf at its program-start
-// values with a detected language.
+// A hive of its own, a store over it, and Conf at its program-start values with a detected
+// language. On Linux the hive is a file in a fresh folder; on Windows it is the current
+// user's own (Wine's in a prefix of the build), whose keys of this program are removed first.
 class SettingsTest : public ::testing::Test {
  protected:
   static constexpr char kProgram[] = "/opt/my tools/numvex";
 
+  void SetUp() override {
+#ifdef _WIN32
+    Store([](Hive& h) {
+      for (const char* key : {kSettingsKey, kExtensionKey, kFileTypeKey}) h.DeleteKey(key);
+      if (registry::Key* run = h.OpenKey(kRunKey, false)) run->DeleteValue(kRunValue);
+    });
+#else
+    ASSERT_FALSE(dir_.empty());
+#endif
+    ResetConfToProgramStart();
+    Conf.Language = 1;
+  }
+
+#ifdef _WIN32
+  std::unique_ptr<registry::Registry> hive_ = CurrentUserRegistry();
+  registry::Registry& file_ = *hive_;
+#else
   static std::string MakeDir() {
     char pattern[] = "/tmp/numvex-settings-XXXXXX";
     return mkdtemp(pattern) != nullptr ? pattern : "";
   }
-  void SetUp() override {
-    ASSERT_FALSE(dir_.empty());
-    ResetConfToProgramStart();
-    Conf.Language = 1;
-  }
   void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string dir_ = MakeDir();
+  registry::RegistryFile file_{dir_ + "/zel/hkcu.reg"};
+#endif
 
   registry::Hive Stored() const {
     registry::Hive hive;
@@ -66,8 +87,6 @@ class SettingsTest : public ::testing::Test {
     ASSERT_TRUE(file_.Update(change).ok);
   }
 
-  std::string dir_ = MakeDir();
-  registry::RegistryFile file_{dir_ + "/zel/hkcu.reg"};
   RecordingHost host_;
   SettingsStore store_{file_, host_, kProgram};
 };
@@ -211,6 +230,8 @@ TEST_F(SettingsTest, LogonStartEntryAndTheBroadcastWhenTurnedOff) {
   }
 }
 
+#ifndef _WIN32  // the file store's own failures
+
 TEST_F(SettingsTest, DamagedHiveIsPutAsideReportedOnceAndReadAsFarAsItGoes) {
   Conf.FirstStart = false, Conf.Decimals = 7;
   store_.SaveSettings();
@@ -246,6 +267,43 @@ TEST_F(SettingsTest, RefusedWriteIsReportedAndSkipsApplying) {
   store.SaveWindowPlacement({}, true);
   EXPECT_EQ(host_.errors.size(), 3u);
 }
+
+#else  // HKEY_CURRENT_USER itself: types the file has not, keys that are not the program's
+
+// A value of another type stops the reading where a flag or a text is due; a value the
+// program does not know is kept, one it writes gets its own type back.
+TEST_F(SettingsTest, RegistryValuesOfAnotherTypeStopTheReading) {
+  const auto set = [](const char* name, DWORD type) {
+    const BYTE data[8] = {1};
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, type, data, type == REG_DWORD ? 4 : 8);
+  };
+  const auto type = [](const char* name) {
+    DWORD type = REG_NONE;
+    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_ANY, &type, nullptr, nullptr);
+    return type;
+  };
+  Conf.FirstStart = false, Conf.RoundResults = true;
+  store_.SaveSettings();
+  set("Show Syntax Menu", REG_BINARY), set("LRU_DIR", REG_QWORD), set("Other's", REG_BINARY);
+  ResetConfToProgramStart();
+  Conf.ShowSyntaxMenu = Conf.AskSave = true, Conf.LruDir = "/kept";  // stored: off, off, ""
+  store_.LoadSettings();
+  EXPECT_TRUE(Conf.RoundResults && Conf.ShowSyntaxMenu && Conf.AskSave);
+  set("Show Syntax Menu", REG_DWORD);
+  store_.LoadSettings();
+  EXPECT_FALSE(Conf.AskSave);
+  EXPECT_EQ(Conf.LruDir, "/kept");
+  store_.SaveSettings();
+  EXPECT_EQ(std::vector<DWORD>({type("Show Syntax Menu"), type("LRU_DIR"), type("Other's")}),
+            std::vector<DWORD>({REG_DWORD, REG_SZ, REG_BINARY}));
+  for (const char* key : {"Software\\Other", "Software"}) {  // not the program's keys
+    EXPECT_FALSE(file_.Update([&](Hive& h) { h.OpenKey(key, true)->WriteDword("x", 1); }).ok);
+    EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, key, "x", RRF_RT_ANY, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+  }
+}
+
+#endif
 
 TEST_F(SettingsTest, WindowPlacementAndRecentFiles) {
   WindowBounds bounds{10, 20, 500, 400};
@@ -323,6 +381,8 @@ TEST(WindowBoundsTest, OnlyAWindowNoScreenShowsIsBroughtBack) {
   }
 }
 
+#ifndef _WIN32  // fork
+
 TEST_F(SettingsTest, TwoProcessesSavingSettingsKeepEachOthersValues) {
   constexpr int kWrites = 500;
   pid_t children[2];
@@ -357,6 +417,8 @@ TEST_F(SettingsTest, TwoProcessesSavingSettingsKeepEachOthersValues) {
     EXPECT_EQ(key.Read(name).dword, static_cast<uint32_t>(i / 2)) << name;
   }
 }
+
+#endif
 
 }  // namespace
 }  // namespace numvex::testing

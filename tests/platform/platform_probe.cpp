@@ -1,7 +1,6 @@
 // Started by the tests as a separate program. "lock": takes the program's instance lock,
 // prints "first"/"second" and "holding"/"not-holding", and keeps the lock until stdin closes.
 // "locale": prints the regional decimal and thousands separators and the language id in hex.
-#include <QCoreApplication>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -9,9 +8,15 @@
 #include "platform/instance_lock.h"
 #include "platform/system_info.h"
 
+#ifndef _WIN32  // where Qt reads the locale
+#include <QCoreApplication>
+#endif
+
 int main(int argc, char** argv) {
   if (argc == 2 && std::string(argv[1]) == "locale") {
+#ifndef _WIN32
     QCoreApplication app(argc, argv);
+#endif
     const numvex::Separators seps = numvex::RegionalSeparators();
     std::printf("%c%c %04x\n", seps.decimal, seps.thousands, numvex::UserDefaultLangId());
     return 0;
