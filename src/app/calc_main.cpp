@@ -19,6 +19,7 @@
 #include "app/calc_document.h"
 #include "app/editor_accessibility.h"
 #include "app/editor_font.h"
+#include "app/editor_widget.h"
 #include "app/keypad_panel.h"
 #include "app/message_box.h"
 #include "app/scintilla_tape_buffer.h"
@@ -99,7 +100,7 @@ void TfrmCalc::BuildEditor() {
   pnlCalcShadow_->SetColor_2(clNavy);
   pnlCalcShadow_->SetColor_3(clNavy);
 
-  txtCalc_ = new QsciScintilla(client);
+  txtCalc_ = new EditorWidget(client);
   UsePlainAccessibilityWhileInactive();
   txtCalc_->setObjectName("txtCalc");
   txtCalc_->setUtf8(false);

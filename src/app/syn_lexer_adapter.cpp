@@ -25,6 +25,9 @@ constexpr int kMaxStyle = Sci::STYLE_MAX;
 // a style and its twin, which looks the same: every piece is one byte, whose width the editor
 // finds in its cache of measured pieces.
 constexpr int kLongLine = 4096;
+// Style bytes go to Scintilla in pieces of about this size: each piece is one change report
+// and one repaint request, where a run at a time cost more than the scanning.
+constexpr size_t kStylesBatch = 64 * 1024;
 constexpr int kTwinBit = 0x40;
 
 int TwinOf(int style) { return style < Sci::STYLE_DEFAULT ? style | kTwinBit : style; }
@@ -176,17 +179,17 @@ TScanState SynLexerAdapter::StyleLine(int line) {
   // Neighbouring tokens of one style go to Scintilla as one run; a long line goes byte by
   // byte, alternating each style with its twin.
   const bool long_line = next - start >= kLongLine;
-  if (long_line) styles_.clear();
+  const size_t line_base = styles_.size();
   int styled = 0;  // bytes handed to setStyling so far
   int run_style = kPlainStyle;
   int run_length = 0;
   auto flush = [&] {
     if (run_length <= 0) return;
     if (!long_line) {
-      setStyling(run_length, run_style);
+      styles_.append(static_cast<size_t>(run_length), static_cast<char>(run_style));
     } else {
       for (int i = 0; i < run_length; ++i) {
-        const bool twin = (styles_.size() & 1) != 0;
+        const bool twin = ((styles_.size() - line_base) & 1) != 0;
         styles_.push_back(static_cast<char>(twin ? TwinOf(run_style) : run_style));
       }
     }
@@ -211,11 +214,15 @@ TScanState SynLexerAdapter::StyleLine(int line) {
   // Whatever the scanner left (bytes after a zero byte) and the line break.
   paint(static_cast<int>(next - start) - styled, kPlainStyle);
   flush();
-  if (long_line) {
-    editor->SendScintilla(Sci::SCI_SETSTYLINGEX, static_cast<unsigned long>(styles_.size()),
-                          styles_.data());
-  }
+  if (styles_.size() >= kStylesBatch) SendStyles();
   return highlighter_->ScanState();
+}
+
+void SynLexerAdapter::SendStyles() {
+  if (styles_.empty()) return;
+  editor()->SendScintilla(Sci::SCI_SETSTYLINGEX, static_cast<unsigned long>(styles_.size()),
+                          styles_.data());
+  styles_.clear();
 }
 
 void SynLexerAdapter::styleText(int start, int end) {
@@ -245,6 +252,7 @@ void SynLexerAdapter::styleText(int start, int end) {
     // following lines were styled with: an opened comment or stretch runs on over them.
     if (line >= last_asked && (state == stored || line + 1 >= known_states)) break;
   }
+  SendStyles();
 }
 
 }  // namespace numvex

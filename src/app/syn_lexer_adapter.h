@@ -55,8 +55,9 @@ class SynLexerAdapter : public QsciLexerCustom, private TSynHighlighterListener 
   void ApplyStyle(int style);
   void ApplyAllStyles();
   QPalette Palette() const;
-  // Styles one line; returns its end state.
+  // Styles one line into styles_ (sent on once they fill a piece); returns its end state.
   TScanState StyleLine(int line);
+  void SendStyles();
 
   TSynCustomHighlighter* highlighter_;
   // Index: style number; nullptr for styles without an attribute.
@@ -66,7 +67,7 @@ class SynLexerAdapter : public QsciLexerCustom, private TSynHighlighterListener 
   std::string word_chars_;
   QFont base_font_;
   std::string line_;    // the line being scanned, zero-terminated for the highlighter
-  std::string styles_;  // a long line's style bytes
+  std::string styles_;  // style bytes not yet sent, from where styling stands
 };
 
 }  // namespace numvex

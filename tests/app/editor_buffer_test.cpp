@@ -193,6 +193,30 @@ TEST_F(BufferTest, TypingUndoAndRedoAreUserEditsThatSetTheFlag) {
   EXPECT_TRUE(buffer.Modified());
 }
 
+// Keys run with the insertion and deletion reports held back; each comes once the key is done.
+TEST_F(BufferTest, KeysReportEachChangeAfterwardsInOrder) {
+  Load({"ab", "cd"});
+  editor->setAutoIndent(true);
+  Select(1, 2, 1, 1);  // "b"
+  std::vector<std::tuple<int, int, std::string, int, int>> reports;
+  QObject::connect(editor.get(), &Sci::SCN_MODIFIED,
+                   [&](int position, int type, const char* text, int length, int lines, int, int,
+                       int, int, int) {
+                     if (type & (Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT)) {
+                       reports.emplace_back(position, type, text, length, lines);
+                     }
+                   });
+  const int user = Sci::SC_PERFORMED_USER;
+  QTest::keyClick(editor.get(), Qt::Key_Return);
+  QTest::keyClick(editor.get(), Qt::Key_Backspace);
+  using R = decltype(reports)::value_type;
+  EXPECT_EQ(reports, (std::vector<R>{R{1, Sci::SC_MOD_DELETETEXT | user, "b", 1, 0},
+                                     R{1, Sci::SC_MOD_INSERTTEXT | user, "\n", 1, 1},
+                                     R{1, Sci::SC_MOD_DELETETEXT | user, "\n", 1, -1}}));
+  EXPECT_EQ(user_changes, 3);
+  EXPECT_EQ(LinesOf(buffer), (Tape{"a", "cd"}));
+}
+
 TEST_F(BufferTest, KeypadInsertReplacesTheSelectionAsOneUserEditAndLeavesTheClipboard) {
   QGuiApplication::clipboard()->setText("copied by the user");
   Load(kStart);

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/editor_widget.h"
 #include "tape/tape_buffer.h"
 
 namespace numvex::testing {
@@ -16,9 +17,10 @@ namespace numvex::testing {
 using Sci = QsciScintillaBase;
 using Tape = std::vector<std::string>;
 
-// An editor set up as the window sets up its tape editor: 8-bit text, Courier New 13 px.
+// An editor set up as the window sets up its tape editor: the program's editor widget, 8-bit
+// text, Courier New 13 px.
 inline std::unique_ptr<QsciScintilla> MakeEditor() {
-  auto editor = std::make_unique<QsciScintilla>();
+  std::unique_ptr<QsciScintilla> editor = std::make_unique<EditorWidget>();
   editor->setUtf8(false);
   QFont font("Courier New");
   font.setPixelSize(13);
