@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -246,7 +247,8 @@ int StreamFile(const std::string& file, const Options& options,
     std::fclose(in);
     return 2;
   };
-  if (st.st_size >= (off_t{1} << 31)) {
+  // st_size may be 32 bits wide (MinGW's off_t), so the bound is compared unsigned.
+  if (static_cast<uint64_t>(st.st_size) >= (uint64_t{1} << 31)) {
     // Lines are counted and measured in 32 bits.
     return read_error("file too large (2 GiB or more)");
   }
@@ -274,7 +276,12 @@ int StreamFile(const std::string& file, const Options& options,
               std::rewind(in);
               QuietHost quiet;
               bool again = false;
-              return numvex::TapeStream(settings, quiet).Run(in, scan.style, out, &again);
+              const bool written =
+                  numvex::TapeStream(settings, quiet).Run(in, scan.style, out, &again);
+              // Windows replaces no file that is still open.
+              std::fclose(in);
+              in = nullptr;
+              return written;
             },
             &error)) {
       std::fprintf(stderr, "numvex-tape: cannot write '%s': %s\n", file.c_str(), error.c_str());
@@ -290,7 +297,7 @@ int StreamFile(const std::string& file, const Options& options,
     }
     return read_error(std::strerror(failure));
   }
-  std::fclose(in);
+  if (in != nullptr) std::fclose(in);
   return status;
 }
 
