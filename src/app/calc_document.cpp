@@ -1,12 +1,11 @@
 #include "app/calc_document.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -26,26 +25,14 @@ std::string_view FinalBreak(std::string_view bytes) {
   return {};
 }
 
-// Whether every line break is the style's: no CR in an LF document, only CR LF pairs in a
-// CR LF one.
-bool UniformBreaks(std::string_view bytes, LineBreak style) {
-  if (style == LineBreak::LF) return true;  // LineBreakOf found no CR
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' ? i + 1 >= bytes.size() || bytes[++i] != '\n' : bytes[i] == '\n') {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 bool CalcDocument::StreamIntoEditor(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (in == nullptr) return false;
   struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(fd);
+  if (fstat(fileno(in), &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::fclose(in);
     return false;
   }
   // The last two bytes read are held back until more follow: they may be the final break,
@@ -57,11 +44,11 @@ bool CalcDocument::StreamIntoEditor(const std::string& path) {
   bool any_cr = false;
   buffer_.StartDocumentText(static_cast<size_t>(st.st_size));
   for (;;) {
-    const ssize_t n = read(fd, piece.get() + held, kPiece);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const bool failed = n < 0;
-      close(fd);
+    // A request this large goes straight into the piece, past the stream's own buffer.
+    const size_t n = std::fread(piece.get() + held, 1, kPiece, in);
+    if (n == 0) {
+      const bool failed = std::ferror(in) != 0;
+      std::fclose(in);
       const std::string_view tail(piece.get(), held);
       final_break_ = std::string(FinalBreak(tail));
       buffer_.AppendDocumentText(tail.substr(0, tail.size() - final_break_.size()));
@@ -70,9 +57,9 @@ bool CalcDocument::StreamIntoEditor(const std::string& path) {
       buffer_.FinishDocumentText(style_);
       return !failed;
     }
-    any_cr = any_cr || std::memchr(piece.get() + held, '\r', static_cast<size_t>(n)) != nullptr;
-    total += static_cast<size_t>(n);
-    const size_t have = held + static_cast<size_t>(n);
+    any_cr = any_cr || std::memchr(piece.get() + held, '\r', n) != nullptr;
+    total += n;
+    const size_t have = held + n;
     held = std::min<size_t>(have, 2);
     buffer_.AppendDocumentText(std::string_view(piece.get(), have - held));
     std::memmove(piece.get(), piece.get() + have - held, held);
@@ -102,7 +89,7 @@ CalcDocument::Loaded CalcDocument::Load(const QString& path, const Rewrite& rewr
   style_ = LineBreakOf(text);
   final_break_ = std::string(FinalBreak(text));
   ended_with_break_only_ = !text.empty() && text.size() == final_break_.size();
-  if (rewrite && UniformBreaks(text, style_)) {
+  if (rewrite && HasUniformBreaks(text, style_)) {
     MemoryTapeBuffer lines;
     lines.Adopt(std::move(bytes.data), bytes.size);
     SplitAdoptedDocument(&lines);

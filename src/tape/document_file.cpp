@@ -4,9 +4,7 @@
 
 namespace numvex {
 
-bool HasCanonicalLayout(std::string_view bytes, LineBreak style) {
-  if (bytes.empty()) return true;
-  if (bytes.back() != '\n') return false;
+bool HasUniformBreaks(std::string_view bytes, LineBreak style) {
   if (style == LineBreak::LF) return std::memchr(bytes.data(), '\r', bytes.size()) == nullptr;
   for (size_t i = 0; i < bytes.size(); ++i) {
     char c = bytes[i];
@@ -18,6 +16,10 @@ bool HasCanonicalLayout(std::string_view bytes, LineBreak style) {
     }
   }
   return true;
+}
+
+bool HasCanonicalLayout(std::string_view bytes, LineBreak style) {
+  return bytes.empty() || (bytes.back() == '\n' && HasUniformBreaks(bytes, style));
 }
 
 bool WriteDocument(const TapeBuffer& buffer, LineBreak style, std::FILE* out) {

@@ -21,6 +21,10 @@ struct FileBytes {
 // and puts the system's reason into *error.
 bool ReadFileBytes(const std::string& path, FileBytes* bytes, std::string* error);
 
+// True when every line break in `bytes` is the style's: no CR in an LF document, only CR LF
+// pairs in a CR LF one.
+bool HasUniformBreaks(std::string_view bytes, LineBreak style);
+
 // True when writing the lines of `bytes` back with their line-break style gives the
 // same bytes: one style throughout and a break after the last line.
 bool HasCanonicalLayout(std::string_view bytes, LineBreak style);
