@@ -42,25 +42,10 @@ Household, May
 EOF
 LC_ALL=C "$TAPE_TOOL" "$WORK/raw.nvx" >"$TAPE"
 
-mkdir -p "$WORK/home/config" "$WORK/home/data" "$WORK/home/runtime"
-chmod 0700 "$WORK/home/runtime"
-# start DOCUMENT: numvex on the document, WIN its focused window.
+make_home
+# start DOCUMENT: numvex on the document (the shared launcher), WIN its focused window.
 start() {
-  env -u QT_QPA_PLATFORM HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/config" \
-    XDG_DATA_HOME="$WORK/home/data" XDG_RUNTIME_DIR="$WORK/home/runtime" \
-    NUMVEX_REGISTRY="$WORK/home/hkcu.reg" LC_ALL=C QT_QPA_PLATFORM=xcb \
-    "$NUMVEX" "$1" >"$WORK/numvex.log" 2>&1 &
-  APP_PID=$!
-  WIN=
-  for _ in $(seq 100); do
-    WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^ZEL: Numvex \[' 2>/dev/null |
-      head -n 1) || true
-    [[ -n $WIN ]] && break
-    sleep 0.1
-  done
-  [[ -n $WIN ]] || { echo "numvex did not show its window" >&2; cat "$WORK/numvex.log" >&2; exit 1; }
-  timeout 5 xdotool windowfocus --sync "$WIN"
-  sleep 0.3
+  start_app "$1" || { echo "numvex did not show its window" >&2; cat "$WORK/app.log" >&2; exit 1; }
 }
 start "$TAPE"
 
@@ -80,7 +65,7 @@ mkdir -p "$(dirname "$OUT")"
 import -window "$WIN" -strip "png:$OUT"
 echo "wrote $OUT ($(stat -c %s "$OUT") bytes)"
 kill "$APP_PID"
-wait "$APP_PID" 2>/dev/null || true
+wait_for 50 eval '! kill -0 "$APP_PID" 2>/dev/null' || true
 
 # The text editor on a C file.
 cat >"$WORK/total.c" <<'EOF'
