@@ -50,16 +50,17 @@ chmod 700 "$work/home"
 
 mb() { awk -v b="$1" 'BEGIN { printf "%.1f", b / 1048576 }'; }
 
-printf '%-15s %9s %8s %8s %8s %8s %9s %8s %9s %6s\n' document size_mb open_ms main_ms \
-  jump_ms page_ms keys_max keys_ms peak_mb x_file
+printf '%-15s %9s %8s %8s %8s %8s %9s %8s %9s %9s %6s\n' document size_mb open_ms main_ms \
+  jump_ms page_ms keys_max keys_ms styled_ms peak_mb x_file
 for name in typed-tape.nvx c-like.c c-like.txt digits.nvx; do
   file="$work/$name"
   size=$(stat -L -c %s "$file")
   out=$("${run_env[@]}" /usr/bin/time -f 'peak_kb=%M' -o "$work/time.txt" "$bench" open "$file")
   peak_kb=$(sed -n 's/^peak_kb=//p' "$work/time.txt")
   get() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$out"; }
-  printf '%-15s %9s %8s %8s %8s %8s %9s %8s %9s %6s\n' "$name" "$(mb "$size")" "$(get open_ms)" \
+  printf '%-15s %9s %8s %8s %8s %8s %9s %8s %9s %9s %6s\n' "$name" "$(mb "$size")" "$(get open_ms)" \
     "$(get main_ms)" "$(get jump_ms)" "$(get page_ms)" "$(get keys_max_ms)" "$(get keys_ms)" \
+    "$(get styled_ms)" \
     "$(mb $((peak_kb * 1024)))" "$(awk -v p="$peak_kb" -v s="$size" 'BEGIN { printf "%.2f", p * 1024 / s }')"
 done
 

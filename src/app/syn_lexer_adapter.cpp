@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <algorithm>
+#include <chrono>
 
 #include "app/editor_font.h"
 #include "ui/qt_color.h"
@@ -29,6 +30,12 @@ constexpr int kLongLine = 4096;
 // and one repaint request, where a run at a time cost more than the scanning.
 constexpr size_t kStylesBatch = 64 * 1024;
 constexpr int kTwinBit = 0x40;
+// Text above the view is styled a slice of about this long at a time, and the next slice waits
+// as long again: after a jump far into a large document the editor styles everything above the
+// new view in idle time and before each paint, and a key typed meanwhile waits for at most one
+// slice under way.
+constexpr std::chrono::milliseconds kAboveViewSlice{3};
+constexpr int kLinesBetweenClockReads = 256;
 
 int TwinOf(int style) { return style < Sci::STYLE_DEFAULT ? style | kTwinBit : style; }
 
@@ -237,6 +244,14 @@ void SynLexerAdapter::styleText(int start, int end) {
                              : line;
   // Lines from here on have never had a state stored; there is nothing to compare with.
   const int known_states = static_cast<int>(editor->SendScintilla(Sci::SCI_GETMAXLINESTATE));
+  // Text above the view is styled in slices; the editor asks again for what is left.
+  const int first_shown = static_cast<int>(editor->SendScintilla(
+      Sci::SCI_DOCLINEFROMVISIBLE,
+      static_cast<unsigned long>(editor->SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE))));
+  const bool sliced = !to_end_ && line < first_shown;
+  const auto slice_start = std::chrono::steady_clock::now();
+  if (sliced && slice_start < next_slice_) return;
+  const auto slice_end = slice_start + kAboveViewSlice;
 
   startStyling(static_cast<int>(
       editor->SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line))));
@@ -251,8 +266,23 @@ void SynLexerAdapter::styleText(int start, int end) {
     // Past the range asked for, go on only while the end states differ from what the
     // following lines were styled with: an opened comment or stretch runs on over them.
     if (line >= last_asked && (state == stored || line + 1 >= known_states)) break;
+    if (sliced && line < first_shown && line % kLinesBetweenClockReads == 0 &&
+        std::chrono::steady_clock::now() >= slice_end) {
+      next_slice_ = std::chrono::steady_clock::now() + kAboveViewSlice;
+      break;
+    }
   }
   SendStyles();
+}
+
+void SynLexerAdapter::StyleToEnd() {
+  QsciScintilla* editor = this->editor();
+  if (!editor) return;
+  to_end_ = true;
+  editor->SendScintilla(Sci::SCI_COLOURISE,
+                        static_cast<unsigned long>(editor->SendScintilla(Sci::SCI_GETENDSTYLED)),
+                        -1L);
+  to_end_ = false;
 }
 
 }  // namespace numvex

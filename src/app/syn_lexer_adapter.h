@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QPalette>
 #include <QString>
+#include <chrono>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -44,6 +45,9 @@ class SynLexerAdapter : public QsciLexerCustom, private TSynHighlighterListener 
   const char* wordCharacters() const override;
   void setEditor(QsciScintilla* editor) override;
   void styleText(int start, int end) override;
+  // Text above the view is styled a slice at a time while the editor waits for idle time (see
+  // styleText); this styles all of the document now, as a printout needs it.
+  void StyleToEnd();
 
  public slots:
   // For all styles (style -1) the font becomes the base the attributes' styles are made from.
@@ -68,6 +72,10 @@ class SynLexerAdapter : public QsciLexerCustom, private TSynHighlighterListener 
   QFont base_font_;
   std::string line_;    // the line being scanned, zero-terminated for the highlighter
   std::string styles_;  // style bytes not yet sent, from where styling stands
+  // Text above the view is styled in slices (unless styling to the end); the next may start from
+  // then on.
+  bool to_end_ = false;
+  std::chrono::steady_clock::time_point next_slice_;
 };
 
 }  // namespace numvex

@@ -10,6 +10,7 @@
 
 #include "app/editor_font.h"
 #include "app/message_box.h"
+#include "app/syn_lexer_adapter.h"
 #include "config/lang_texts.h"
 #include "platform/system_info.h"
 
@@ -109,6 +110,10 @@ void TapePrinter::formatPage(QPainter& painter, bool drawing, QRect& area, int /
 
 bool TapePrinter::Print(QsciScintilla* editor, const QString& header) {
   header_ = header;
+  // The program's highlighters style text far above the view only in idle time.
+  if (auto* highlighter = qobject_cast<SynLexerAdapter*>(editor->lexer())) {
+    highlighter->StyleToEnd();
+  }
   PrintView view(editor);
   QPainter painter;
   if (!painter.begin(this)) return false;

@@ -160,6 +160,33 @@ TEST_F(ReportLexer, StylingAfterAnyEditAgreesWithAScanFromTheTop) {
   }
 }
 
+// After a jump far down, the text above the view is styled a slice per request, as idle time
+// asks for it, and ends as a scan from the top would; a printout has all of it styled at once.
+TEST_F(ReportLexer, TextAboveAFarViewIsStyledInSlicesOrAllAtOnceForPrinting) {
+  Tape lines;
+  for (int i = 0; i < 100000; ++i) {
+    lines.push_back(i % 7 == 0 ? "f(" + std::to_string(i) + ", \"x\") /* open"
+                               : i % 7 == 3 ? "still */ g(2.5)" : "word " + std::to_string(i));
+  }
+  SetEditorBytes(*editor, Join(lines, "\n"));
+  Send(Sci::SCI_SETFIRSTVISIBLELINE, static_cast<long>(lines.size()));
+  const long top = Send(Sci::SCI_GETFIRSTVISIBLELINE);
+  ASSERT_GT(top, 90000);
+  const long view = PositionOf(*editor, static_cast<int>(top) + 1, 0);
+  Send(Sci::SCI_COLOURISE, 0, view);
+  EXPECT_LT(Send(Sci::SCI_GETENDSTYLED), view);
+  for (int request = 0; request < 10000000 && Send(Sci::SCI_GETENDSTYLED) < view; ++request) {
+    Send(Sci::SCI_COLOURISE, Send(Sci::SCI_GETENDSTYLED), view);
+  }
+  ExpectStylesAsScannedFromTheTop(Tape(lines.begin(), lines.begin() + top));
+
+  Send(Sci::SCI_CLEARDOCUMENTSTYLE);
+  Send(Sci::SCI_STARTSTYLING, 0, 0);
+  lexer->StyleToEnd();
+  EXPECT_EQ(Send(Sci::SCI_GETENDSTYLED), Send(Sci::SCI_GETLENGTH));
+  ExpectStylesAsScannedFromTheTop(lines);
+}
+
 TEST_F(TapeLexer, AttributesAndTheEditorsFontBecomeTheStyles) {
   TSynHighlighterAttributes& link = *nvx_->LinkAttri();
   const int style = Style(&link);
