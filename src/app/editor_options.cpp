@@ -34,9 +34,9 @@ void EditorOptions::SetTabWidth(int width) {
 bool EditorOptions::eventFilter(QObject* watched, QEvent* event) {
   // The caret has left a line once a key or button is let go, as the tape sees it too.
   if (event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease) {
-    int line, index;
-    editor_->getCursorPosition(&line, &index);
-    CaretMoved(line);
+    CaretMoved(static_cast<int>(editor_->SendScintilla(
+        QsciScintillaBase::SCI_LINEFROMPOSITION,
+        static_cast<unsigned long>(editor_->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS)))));
   }
   if (watched == editor_ && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);

@@ -26,6 +26,20 @@ EditorWidget::EditorWidget(QWidget* parent) : QsciScintilla(parent) {
           [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
             OnModified(position, type, length);
           });
+  disconnect(this, SIGNAL(SCN_UPDATEUI(int)), this, SLOT(handleUpdateUI(int)));
+  connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, &EditorWidget::ReportCaret);
+}
+
+void EditorWidget::ReportCaret() {
+  const long caret = SendScintilla(SCI_GETCURRENTPOS);
+  if (caret == reported_caret_) return;
+  reported_caret_ = caret;
+  const long line = SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
+  const long start = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+  const long index =
+      isUtf8() ? SendScintilla(SCI_COUNTCHARACTERS, static_cast<unsigned long>(start), caret)
+               : caret - start;
+  emit cursorPositionChanged(static_cast<int>(line), static_cast<int>(index));
 }
 
 void EditorWidget::keyPressEvent(QKeyEvent* event) {

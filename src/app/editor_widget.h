@@ -18,6 +18,12 @@ namespace numvex {
 // tell who performed it included. Not reported again: the start-of-action and multi-step
 // undo flags, which nothing here reads, and changes made while someone else narrowed the
 // event mask (the tape engine's writes, which are announced to nobody).
+//
+// The component also tells of every caret move (cursorPositionChanged) with the character
+// index in the line, counted from the line's start one call at a time: on a line of ten million
+// bytes, ten million calls at each key. The widget reports it itself, as the byte distance in a
+// single-byte document and with one count of Scintilla's in UTF-8. The component's handler
+// also matched braces, which the program does not use.
 class EditorWidget : public QsciScintilla {
   Q_OBJECT
 
@@ -41,6 +47,7 @@ class EditorWidget : public QsciScintilla {
   template <typename Handle>
   void Quietly(Handle handle);
   void OnModified(int position, int type, int length);
+  void ReportCaret();
   void FinishLastChange();
   std::string TextRange(long position, long length) const;
 
@@ -49,6 +56,7 @@ class EditorWidget : public QsciScintilla {
   bool quiet_ = false;
   bool last_finished_ = true;
   std::vector<Change> changes_;
+  long reported_caret_ = -1;
 };
 
 }  // namespace numvex

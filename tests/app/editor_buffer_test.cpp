@@ -217,6 +217,24 @@ TEST_F(BufferTest, KeysReportEachChangeAfterwardsInOrder) {
   EXPECT_EQ(LinesOf(buffer), (Tape{"a", "cd"}));
 }
 
+// The widget tells of caret moves itself: line and character index, also in UTF-8, where a
+// character may take several bytes.
+TEST(EditorWidget, CaretMovesTellTheLineAndCharacterIndex) {
+  for (const bool utf8 : {false, true}) {
+    std::unique_ptr<QsciScintilla> editor = MakeEditor();
+    editor->setUtf8(utf8);
+    editor->setText(QString::fromUtf8("ab\n\xC3\xA4\xC3\xB6z\tq"));
+    std::vector<std::pair<int, int>> told;
+    QObject::connect(editor.get(), &QsciScintilla::cursorPositionChanged,
+                     [&](int line, int index) { told.emplace_back(line, index); });
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_End, Qt::Key_Left, Qt::Key_Up}) {
+      QTest::keyClick(editor.get(), key);
+      QCoreApplication::processEvents();  // the editor tells at its next paint
+    }
+    EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{1, 0}, {1, 5}, {1, 4}, {0, 2}})) << utf8;
+  }
+}
+
 TEST_F(BufferTest, KeypadInsertReplacesTheSelectionAsOneUserEditAndLeavesTheClipboard) {
   QGuiApplication::clipboard()->setText("copied by the user");
   Load(kStart);
