@@ -18,6 +18,7 @@
 //   styled_ms   from the jump until the editor has styled the text above the view, which it
 //               does in idle time (keys typed meanwhile wait for the step under way)
 //   rss_mb      peak resident memory at the end
+//   now_mb      resident memory at the end
 // Run it on the platform the user has (xcb under Xvfb in the script).
 #include <Qsci/qsciscintilla.h>
 #include <stdio.h>
@@ -79,6 +80,15 @@ double PeakRssMb() {
   rusage usage;
   getrusage(RUSAGE_SELF, &usage);
   return static_cast<double>(usage.ru_maxrss) / 1024;
+}
+
+// Resident memory now, from /proc/self/statm (in pages).
+double RssMb() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0;
+  long resident = 0;
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576;
 }
 
 bool WriteFile(const std::string& path, const std::string& bytes) {
@@ -184,8 +194,8 @@ class Probe : public QObject {
     const double styled_ms = one_line ? 0 : MsSince(jumped);
     std::printf(
         " jump_ms=%.1f page_ms=%.1f keys_max_ms=%.1f keys_ms=%.1f each_key_ms=%s styled_ms=%.0f"
-        " rss_mb=%.1f\n",
-        jump_ms, page_ms, keys_max_ms, keys_ms, each_key_.c_str(), styled_ms, PeakRssMb());
+        " rss_mb=%.1f now_mb=%.1f\n",
+        jump_ms, page_ms, keys_max_ms, keys_ms, each_key_.c_str(), styled_ms, PeakRssMb(), RssMb());
     std::fflush(stdout);
     QCoreApplication::exit(0);  // quit() would ask the window, which asks to save
   }

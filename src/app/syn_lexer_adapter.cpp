@@ -36,6 +36,9 @@ constexpr int kTwinBit = 0x40;
 // slice under way.
 constexpr std::chrono::milliseconds kAboveViewSlice{3};
 constexpr int kLinesBetweenClockReads = 256;
+// The line and style buffers are kept between calls up to this size; a longer line's (a line
+// of megabytes) are given back once it is styled.
+constexpr size_t kKeptBuffer = 1 << 20;
 
 int TwinOf(int style) { return style < Sci::STYLE_DEFAULT ? style | kTwinBit : style; }
 
@@ -187,6 +190,7 @@ TScanState SynLexerAdapter::StyleLine(int line) {
   // byte, alternating each style with its twin.
   const bool long_line = next - start >= kLongLine;
   const size_t line_base = styles_.size();
+  styles_.reserve(line_base + static_cast<size_t>(next - start));
   int styled = 0;  // bytes handed to setStyling so far
   int run_style = kPlainStyle;
   int run_length = 0;
@@ -273,6 +277,8 @@ void SynLexerAdapter::styleText(int start, int end) {
     }
   }
   SendStyles();
+  if (line_.capacity() > kKeptBuffer) std::string().swap(line_);
+  if (styles_.capacity() > kKeptBuffer) std::string().swap(styles_);
 }
 
 void SynLexerAdapter::StyleToEnd() {
