@@ -11,6 +11,7 @@
 
 #include "app/scintilla_tape_buffer.h"
 #include "tape/document_file.h"
+#include "tape/tape_stream.h"
 
 namespace numvex {
 
@@ -25,7 +26,74 @@ std::string_view FinalBreak(std::string_view bytes) {
   return {};
 }
 
+// Hears nothing: the recalculation's second pass, whose reports the first gave.
+class QuietHost : public TapeHost {
+ public:
+  void DivisionByZero(int /*line*/) override {}
+};
+
+class CountOutput : public TapeStream::Output {
+ public:
+  bool Write(std::string_view bytes) override {
+    size += bytes.size();
+    return true;
+  }
+  size_t size = 0;
+};
+
+// Appends the recalculated lines to the editor but for the last break, which the editor does
+// not get.
+class EditorOutput : public TapeStream::Output {
+ public:
+  EditorOutput(ScintillaTapeBuffer& buffer, std::string_view brk) : buffer_(buffer), brk_(brk) {}
+  bool Write(std::string_view bytes) override {
+    // Each piece ends with a line's break: the one held back is not the last.
+    if (!held_.empty()) buffer_.AppendDocumentText(held_);
+    buffer_.AppendDocumentText(bytes.substr(0, bytes.size() - brk_.size()));
+    held_ = brk_;
+    return true;
+  }
+
+ private:
+  ScintillaTapeBuffer& buffer_;
+  std::string_view brk_;
+  std::string_view held_;
+};
+
 }  // namespace
+
+CalcDocument::Streamed CalcDocument::StreamRecalculated(const std::string& path,
+                                                        const Recalculation& recalc) {
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (in == nullptr) return Streamed::kFailed;
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(in, &std::fclose);
+  struct stat st;
+  if (fstat(fileno(in), &st) != 0 || !S_ISREG(st.st_mode)) return Streamed::kAsItIs;
+  BreakScan scan;
+  if (!ScanBreaks(in, &scan)) return Streamed::kFailed;
+  if (!scan.uniform_breaks) return Streamed::kAsItIs;
+  // A first pass tells what the recalculation writes and how much; its reports are the ones
+  // the user sees. A tape it leaves as it is goes in as the file's bytes.
+  std::rewind(in);
+  CountOutput count;
+  bool changed = false;
+  if (!TapeStream(recalc.settings, *recalc.host).Run(in, scan.style, count, &changed)) {
+    return Streamed::kFailed;
+  }
+  if (!changed) return StreamIntoEditor(path) ? Streamed::kDone : Streamed::kFailed;
+  const std::string_view brk = scan.style == LineBreak::CRLF ? "\r\n" : "\n";
+  style_ = scan.style;
+  final_break_ = scan.ends_with_break ? std::string(brk) : std::string();
+  ended_with_break_only_ = scan.size == brk.size() && scan.ends_with_break;
+  std::rewind(in);
+  buffer_.StartDocumentText(count.size - std::min(count.size, brk.size()));
+  QuietHost quiet;
+  EditorOutput editor(buffer_, brk);
+  bool again = false;
+  const bool read = TapeStream(recalc.settings, quiet).Run(in, scan.style, editor, &again);
+  buffer_.FinishDocumentText(style_);
+  return read ? Streamed::kDone : Streamed::kFailed;
+}
 
 bool CalcDocument::StreamIntoEditor(const std::string& path) {
   std::FILE* in = std::fopen(path.c_str(), "rb");
@@ -66,22 +134,26 @@ bool CalcDocument::StreamIntoEditor(const std::string& path) {
   }
 }
 
-CalcDocument::Loaded CalcDocument::Load(const QString& path, const Rewrite& rewrite,
+CalcDocument::Loaded CalcDocument::Load(const QString& path, const Recalculation* recalc,
                                         bool* rewritten) {
   if (rewritten != nullptr) *rewritten = false;
-  // Text that is not rewritten goes into the editor a piece at a time: the whole file is
-  // never held twice.
-  if (!rewrite) {
-    if (StreamIntoEditor(LocalPath(path))) return Loaded::kOk;
-    if (!QFileInfo(path).isFile()) {
-      // Not a regular file (a pipe, say): read whole below.
-    } else {
-      return QFileInfo::exists(path) ? Loaded::kFailed : Loaded::kMissing;
-    }
+  // Text goes into the editor a piece at a time, a tape recalculated a stretch at a time: the
+  // whole file is never held twice.
+  const Streamed streamed = recalc != nullptr ? StreamRecalculated(LocalPath(path), *recalc)
+                            : StreamIntoEditor(LocalPath(path)) ? Streamed::kDone
+                            : QFileInfo(path).isFile()          ? Streamed::kFailed
+                                                                : Streamed::kAsItIs;
+  if (streamed == Streamed::kDone) {
+    if (rewritten != nullptr) *rewritten = recalc != nullptr;
+    return Loaded::kOk;
   }
+  // A file gone since it was chosen is missing; one that is there but will not read failed.
+  if (streamed == Streamed::kFailed) {
+    return QFileInfo::exists(path) ? Loaded::kFailed : Loaded::kMissing;
+  }
+  // Not a regular file (a pipe, say), or a tape with mixed breaks: read whole.
   FileBytes bytes;
   std::string error;
-  // A file gone since it was chosen is missing; one that is there but will not read failed.
   if (!ReadFileBytes(LocalPath(path), &bytes, &error)) {
     return QFileInfo::exists(path) ? Loaded::kFailed : Loaded::kMissing;
   }
@@ -89,34 +161,6 @@ CalcDocument::Loaded CalcDocument::Load(const QString& path, const Rewrite& rewr
   style_ = LineBreakOf(text);
   final_break_ = std::string(FinalBreak(text));
   ended_with_break_only_ = !text.empty() && text.size() == final_break_.size();
-  if (rewrite && HasUniformBreaks(text, style_)) {
-    MemoryTapeBuffer lines;
-    lines.Adopt(std::move(bytes.data), bytes.size);
-    SplitAdoptedDocument(&lines);
-    rewrite(lines);
-    if (rewritten != nullptr) *rewritten = true;
-    if (lines.WriteCount() > 0) {
-      // The lines joined by the style's break go in a piece at a time.
-      const std::string_view brk = style_ == LineBreak::CRLF ? "\r\n" : "\n";
-      const int count = lines.LineCount();
-      size_t size = 0;
-      for (int i = 1; i <= count; ++i) size += lines.Line(i).size() + brk.size();
-      buffer_.StartDocumentText(size);
-      std::string piece;
-      for (int i = 1; i <= count; ++i) {
-        piece.append(lines.Line(i));
-        if (i < count) piece.append(brk);
-        if (piece.size() >= (1 << 20) || i == count) {
-          buffer_.AppendDocumentText(piece);
-          piece.clear();
-        }
-      }
-      buffer_.FinishDocumentText(style_);
-      return Loaded::kOk;
-    }
-    buffer_.SetDocumentText(lines.AdoptedBytes(), style_);
-    return Loaded::kOk;
-  }
   buffer_.SetDocumentText(text, style_);
   return Loaded::kOk;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tape/document_text.h"
+#include "tape/tape_engine.h"
 
 namespace numvex {
 
@@ -22,14 +23,19 @@ class CalcDocument {
   LineBreak Style() const { return style_; }
 
   enum class Loaded { kOk, kMissing, kFailed };
-  // Rewrites a document's lines before they go into the editor (a tape's recalculation).
-  using Rewrite = std::function<void(MemoryTapeBuffer&)>;
+  // A tape's recalculation on the way into the editor: the engine's settings, and who hears
+  // of divisions by zero.
+  struct Recalculation {
+    TapeSettings settings;
+    TapeHost* host = nullptr;
+  };
   // Puts the file's bytes into the editor; the style becomes CR LF when any line ends with
-  // CR, else LF. The name is not changed. With `rewrite`, a file whose lines all end in the
-  // style's break is rewritten in memory first and goes into the editor as one text, and
-  // *rewritten becomes true; other files go in as they are (the caller rewrites them in the
-  // editor, where each line keeps its own break).
-  Loaded Load(const QString& path, const Rewrite& rewrite = nullptr, bool* rewritten = nullptr);
+  // CR, else LF. The name is not changed. With `recalc`, a regular file whose lines all end in
+  // the style's break goes into the editor recalculated, a stretch at a time, and *rewritten
+  // becomes true; other files go in as they are (the caller recalculates them in the editor,
+  // where each line keeps its own break).
+  Loaded Load(const QString& path, const Recalculation* recalc = nullptr,
+              bool* rewritten = nullptr);
   // An empty editor; the style stays.
   void Clear();
   // Replaces FileName atomically with the editor's bytes and the final line break; on failure
@@ -40,6 +46,10 @@ class CalcDocument {
   // Reads a regular file into the editor a piece at a time; false when it is no regular file
   // or a read failed.
   bool StreamIntoEditor(const std::string& path);
+  enum class Streamed { kDone, kAsItIs, kFailed };
+  // Reads a tape into the editor recalculated; kAsItIs: a file that is no regular file or has
+  // mixed line breaks, left for the caller.
+  Streamed StreamRecalculated(const std::string& path, const Recalculation& recalc);
 
   ScintillaTapeBuffer& buffer_;
   QString file_name_;

@@ -32,17 +32,13 @@ void TfrmCalc::OpenDocument(const QString& name) {
     // The mode and its highlighter first: a highlighter attached to a loaded document would
     // restyle all of it, while one attached to the empty editor styles what comes into view.
     SwitchMode(file);
-    // A tape is recalculated in memory and goes into the editor once, rewritten.
+    // A tape goes into the editor recalculated.
     bool recalculated = false;
-    const CalcDocument::Rewrite recalc = [this](MemoryTapeBuffer& lines) {
-      TapeEngine engine(lines, *this);
-      engine.SetSettings(Engine().Settings());
-      engine.RecalcAll();
-    };
+    const CalcDocument::Recalculation recalc{Engine().Settings(), this};
     const CalcDocument::Loaded loaded =
         QFileInfo(file).isDir()
             ? CalcDocument::Loaded::kFailed
-            : document_->Load(file, CalcMode() ? recalc : nullptr, &recalculated);
+            : document_->Load(file, CalcMode() ? &recalc : nullptr, &recalculated);
     if (loaded == CalcDocument::Loaded::kOk) {
       SetDocModified(false);
       if (CalcMode() && !recalculated) Engine().RecalcAll();

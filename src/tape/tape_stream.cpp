@@ -10,6 +10,17 @@ namespace {
 
 constexpr size_t kChunk = 64 * 1024;
 
+class FileOutput : public TapeStream::Output {
+ public:
+  explicit FileOutput(std::FILE* file) : file_(file) {}
+  bool Write(std::string_view bytes) override {
+    return std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+  }
+
+ private:
+  std::FILE* file_;
+};
+
 }  // namespace
 
 bool ScanBreaks(std::FILE* in, BreakScan* scan) {
@@ -35,7 +46,10 @@ bool ScanBreaks(std::FILE* in, BreakScan* scan) {
   if (after_cr) lone_cr = true;
   // Before the first CR, every LF was bare; that counts only in a CR LF document.
   scan->style = any_cr ? LineBreak::CRLF : LineBreak::LF;
-  scan->canonical_layout = total == 0 || (last == '\n' && (!any_cr || (!lone_cr && !bare_lf)));
+  scan->uniform_breaks = !any_cr || (!lone_cr && !bare_lf);
+  scan->ends_with_break = last == '\n' || last == '\r';
+  scan->size = total;
+  scan->canonical_layout = total == 0 || (last == '\n' && scan->uniform_breaks);
   return true;
 }
 
@@ -79,9 +93,7 @@ void TapeStream::Flush() {
     if (out_ == nullptr) break;
     out_bytes_.append(buffer_.Line(i)).append(brk_);
     if (out_bytes_.size() >= kChunk) {
-      if (std::fwrite(out_bytes_.data(), 1, out_bytes_.size(), out_) != out_bytes_.size()) {
-        write_failed_ = true;
-      }
+      if (!out_->Write(out_bytes_)) write_failed_ = true;
       out_bytes_.clear();
     }
   }
@@ -91,6 +103,16 @@ void TapeStream::Flush() {
 }
 
 bool TapeStream::Run(std::FILE* in, LineBreak style, std::FILE* out, bool* changed) {
+  if (out == nullptr) return RunTo(in, style, nullptr, changed);
+  FileOutput file(out);
+  return RunTo(in, style, &file, changed);
+}
+
+bool TapeStream::Run(std::FILE* in, LineBreak style, Output& out, bool* changed) {
+  return RunTo(in, style, &out, changed);
+}
+
+bool TapeStream::RunTo(std::FILE* in, LineBreak style, Output* out, bool* changed) {
   static thread_local char chunk[kChunk];
   out_ = out;
   brk_ = style == LineBreak::CRLF ? "\r\n" : "\n";
@@ -137,10 +159,7 @@ bool TapeStream::Run(std::FILE* in, LineBreak style, std::FILE* out, bool* chang
   if (!line_.empty()) AddLine(line_);
   line_.clear();
   Flush();
-  if (out_ != nullptr && !out_bytes_.empty() &&
-      std::fwrite(out_bytes_.data(), 1, out_bytes_.size(), out_) != out_bytes_.size()) {
-    write_failed_ = true;
-  }
+  if (out_ != nullptr && !out_bytes_.empty() && !out_->Write(out_bytes_)) write_failed_ = true;
   out_bytes_.clear();
   *changed = changed_;
   return ok && !write_failed_;

@@ -14,6 +14,9 @@ namespace numvex {
 struct BreakScan {
   LineBreak style = LineBreak::LF;
   bool canonical_layout = true;
+  bool uniform_breaks = true;  // every line ends in the style's break (HasUniformBreaks)
+  bool ends_with_break = false;
+  size_t size = 0;  // bytes read
 };
 // Reads `in` to its end. Returns false on a read error.
 bool ScanBreaks(std::FILE* in, BreakScan* scan);
@@ -30,9 +33,18 @@ class TapeStream {
   // A stretch is recalculated once it holds `stretch_bytes` and may be cut there.
   TapeStream(const TapeSettings& settings, TapeHost& host, size_t stretch_bytes = 64 * 1024);
 
+  // Where the recalculated document goes, in pieces of whole lines with their breaks.
+  class Output {
+   public:
+    virtual ~Output() = default;
+    // False: the bytes could not be taken.
+    virtual bool Write(std::string_view bytes) = 0;
+  };
+
   // Once per object. Returns false on a read or write error. *changed: whether any line was
   // rewritten, inserted or deleted.
   bool Run(std::FILE* in, LineBreak style, std::FILE* out, bool* changed);
+  bool Run(std::FILE* in, LineBreak style, Output& out, bool* changed);
 
  private:
   // Tells the host the line numbers of the whole document.
@@ -47,6 +59,7 @@ class TapeStream {
     TapeHost& host_;
     const long& offset_;
   };
+  bool RunTo(std::FILE* in, LineBreak style, Output* out, bool* changed);  // out null: nowhere
   void AddLine(std::string_view text);
   bool IsRunLine(size_t index) const;  // a line of the stretch
   void Flush();
@@ -60,7 +73,7 @@ class TapeStream {
   std::vector<size_t> starts_;  // where each of its lines starts in stretch_
   std::string line_;            // a line read across two chunks of input
   std::string out_bytes_;       // written in large pieces
-  std::FILE* out_ = nullptr;
+  Output* out_ = nullptr;
   std::string_view brk_;
   long lines_done_ = 0;  // lines of the output so far
   bool changed_ = false;
