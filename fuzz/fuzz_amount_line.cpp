@@ -1,6 +1,7 @@
 // One amount line read and written: with either separator convention and any number of
-// decimals, a rewritten line rewrites to itself, a written amount reads back as the amount the
-// writer reports, and the fast reader of canonical lines agrees with the full rewrite.
+// decimals, a rewritten line rewrites to itself and is the line written for the amount read, a
+// written amount reads back as the amount the writer reports, and the fast reader of canonical
+// lines agrees with the full rewrite.
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -41,6 +42,16 @@ void CheckRewrite(std::string_view line, const Separators& seps, int decimals) {
   bool once_divides = false;
   const TapeEntry first = RewriteEntry(trimmed, seps, decimals, true, &once, &once_divides);
   FUZZ_CHECK(ClassifyLine(TrimTape(once), seps) == lkNumber);
+  // The rewrite lays out the digits it read where it can; writing the amount read gives the
+  // same line.
+  const TapeEntry read = ReadEntry(trimmed, seps, true);
+  const char op = read.op == 0 && read.percent ? '*' : read.op;
+  std::string written;
+  const FormattedLine formatted =
+      FormatTapeLine(op, read.percent, read.amount, read.comment, false, decimals, seps, &written);
+  FUZZ_CHECK(written == once && formatted.division_by_zero == once_divides);
+  FUZZ_CHECK(formatted.canonical == first.amount &&
+             std::signbit(formatted.canonical) == std::signbit(first.amount));
   std::string twice;
   bool twice_divides = false;
   const TapeEntry second =

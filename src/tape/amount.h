@@ -16,6 +16,14 @@ using Amount = long double;
 // represent (overflow); *value is then 0.
 bool ParseAmount(std::string_view text, char decimal_sep, Amount* value);
 
+// The decimal number digits * 10^exp an amount was read from, without its sign.
+struct DecimalAmount {
+  uint64_t digits = 0;
+  int exp = 0;
+};
+// ParseAmount that also gives the decimal number it read; {0, 0} when it returns false.
+bool ParseAmount(std::string_view text, char decimal_sep, Amount* value, DecimalAmount* read);
+
 // The amount ParseAmount reads for the decimal number digits * 10^exp (infinite when
 // it overflows).
 Amount AmountOfDecimal(uint64_t digits, int exp);
@@ -36,5 +44,16 @@ std::string FormatAmount(Amount value, const Separators& seps, int decimals, boo
 // has room).
 void AppendAmount(Amount value, const Separators& seps, int decimals, bool rounded,
                   std::string* out, Amount* canonical = nullptr);
+
+// The longest amount text.
+inline constexpr size_t kMaxAmountText = 48;
+// Writes the amount text into buf (room for kMaxAmountText bytes) and returns its length.
+size_t WriteAmount(Amount value, const Separators& seps, int decimals, bool rounded, char* buf,
+                   Amount* canonical = nullptr);
+// The unrounded text of `value`, the amount ParseAmount read as `read`, as WriteAmount
+// writes it, but without converting the amount back to decimal where the digits read are
+// the digits written.
+size_t WriteReadAmount(const DecimalAmount& read, Amount value, const Separators& seps,
+                       int decimals, char* buf, Amount* canonical = nullptr);
 
 }  // namespace numvex
