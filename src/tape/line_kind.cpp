@@ -38,8 +38,10 @@ constexpr State kNext[9][7] = {
     {S8, S8, S8, S8, S8, S8, S8},  // S8 invalid
 };
 
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 Class ClassOf(char c, const Separators& seps) {
-  if (c >= '0' && c <= '9') return kDigit;
+  if (IsDigit(c)) return kDigit;
   // A character that is both separators counts as the thousands separator.
   if (c == seps.thousands) return kThousands;
   if (c == seps.decimal) return kDecimal;
@@ -125,9 +127,16 @@ LineKind ClassifyLine(std::string_view text, const Separators& seps) {
   uint8_t first = classes[static_cast<unsigned char>(text[i])];
   bool candidate = first == kDigit || first == kDecimal || first == kThousands;
   if (!candidate || state == S8) return lkText;
-  for (; i < n; ++i) {
+  while (i < n) {
+    // Past the amount only an operator that a separator follows still fails the line.
+    if (state == S6) return TailKeepsAmount(classes, text.substr(i)) ? lkNumber : lkText;
+    if (state == S4 || state == S5) {
+      while (i < n && IsDigit(text[i])) ++i;  // digits keep either state
+      if (i == n) break;
+    }
     state = kNext[state][classes[static_cast<unsigned char>(text[i])] & kClassMask];
     if (state == S8) return lkText;
+    ++i;
   }
   return (state >= S4 && state <= S7) ? lkNumber : lkText;
 }
