@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,8 +29,10 @@ bool ScanBreaks(std::FILE* in, BreakScan* scan);
 // with its longest run.
 class TapeStream {
  public:
-  // A stretch is recalculated once it holds `stretch_bytes` and may be cut there.
-  TapeStream(const TapeSettings& settings, TapeHost& host, size_t stretch_bytes = 64 * 1024);
+  // A stretch is recalculated once it holds `stretch_bytes` and may be cut there. The
+  // input is read `read_bytes` at a time.
+  TapeStream(const TapeSettings& settings, TapeHost& host, size_t stretch_bytes = 64 * 1024,
+             size_t read_bytes = 128 * 1024);
 
   // Once per object. Returns false on a read or write error. *changed: whether any line was
   // rewritten, inserted or deleted.
@@ -47,19 +51,41 @@ class TapeStream {
     TapeHost& host_;
     const long& offset_;
   };
-  void AddLine(std::string_view text);
+  // A line of the stretch: where it starts after the stretch's first byte, and its length.
+  struct Span {
+    uint32_t offset;
+    uint32_t length;
+  };
+  // Makes room for a read after the stretch: moves the stretch to the front of the input, or
+  // grows the input.
+  void MakeRoom();
+  // Cuts the input from next_ on into lines; `at_end`: all of it is read.
+  void CutLines(bool at_end);
+  // Returns whether the stretch is to be cut after this line.
+  bool AddLine(size_t start, size_t length);
   bool IsRunLine(size_t index) const;  // a line of the stretch
   void Flush();
+  void Write(std::string_view line);  // the line and its break
+  void WriteOut();
 
   Separators seps_;
   size_t stretch_bytes_;
+  size_t read_bytes_;
   OffsetHost host_;
   MemoryTapeBuffer buffer_;
   TapeEngine engine_;
-  std::string stretch_;         // the stretch's lines, each followed by '\n'
-  std::vector<size_t> starts_;  // where each of its lines starts in stretch_
-  std::string line_;            // a line read across two chunks of input
-  std::string out_bytes_;       // written in large pieces
+  LineBreak style_ = LineBreak::LF;
+  // The input read so far that is not recalculated yet: the stretch's lines from
+  // stretch_begin_, and the bytes from next_ on, which no line break ends yet.
+  std::unique_ptr<char[]> input_;
+  size_t input_capacity_ = 0;
+  size_t input_size_ = 0;
+  size_t stretch_begin_ = 0;
+  size_t next_ = 0;
+  std::vector<Span> lines_;
+  // The output, written in large pieces.
+  std::unique_ptr<char[]> out_bytes_;
+  size_t out_size_ = 0;
   std::FILE* out_ = nullptr;
   std::string_view brk_;
   long lines_done_ = 0;  // lines of the output so far
