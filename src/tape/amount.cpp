@@ -88,10 +88,11 @@ Amount ToAmount(Decimal d) {
   return ScaleByPow10(static_cast<Amount>(d.digits), d.exp);
 }
 
-int DigitCount(uint64_t v) {
-  int n = 1;
-  while (n < 20 && v >= kPow10U64[n]) ++n;
-  return n;
+// The number of decimal digits of v (1 for 0).
+inline int DigitCount(uint64_t v) {
+  // The bit length times log10(2) is the count or one less.
+  const int n = ((64 - __builtin_clzll(v | 1)) * 1233) >> 12;
+  return v == 0 ? 1 : n + (v >= kPow10U64[n] ? 1 : 0);
 }
 
 // The magnitude as 18 significant digits: digits (10^17 <= digits < 10^18) and the
@@ -160,10 +161,13 @@ inline void WriteDigits(uint64_t v, int n, char* at) {
 // part ("0" when there is none) grouped by threes, then, unless it is rounded to 0
 // decimals, the decimal separator and the fraction padded with zeros to `decimals`
 // (rounded) or 9 places, of which an unrounded text drops the trailing zeros past
-// `decimals`. A minus sign stands in front of a negative amount that is not 0.
+// `decimals`. A minus sign stands in front of a negative amount that is not 0. The
+// integer part has at most 18 digits, the fraction at most the places it is padded to.
 size_t WriteFixed(uint64_t kept, int kept_exp, bool negative, bool rounded, int decimals,
                   const Separators& seps, char* buf) {
-  char digits[24];
+  // The digits of kept and zeros after them, enough to copy whole blocks from.
+  char digits[40];
+  std::memset(digits, '0', sizeof(digits));
   int n = 0;
   if (kept != 0) {
     n = DigitCount(kept);
@@ -187,23 +191,31 @@ size_t WriteFixed(uint64_t kept, int kept_exp, bool negative, bool rounded, int 
   char* p = buf;
   if (negative && kept != 0) *p++ = '-';
   const int int_count = int_len + int_zeros;
-  if (int_count == 0) *p++ = '0';
-  for (int i = 0; i < int_count; ++i) {
-    if (i > 0 && (int_count - i) % 3 == 0) *p++ = seps.thousands;
-    *p++ = i < int_len ? digits[i] : '0';
+  if (int_count == 0) {
+    *p++ = '0';
+  } else {
+    // Groups of three, the first one to three long; the zeros after the integer digits
+    // are in place already, as there are no fraction digits then.
+    const char* d = digits;
+    int group = int_count - 3 * ((int_count - 1) / 3);
+    for (int left = int_count; left > 0; left -= group, group = 3) {
+      if (left != int_count) *p++ = seps.thousands;
+      std::memcpy(p, d, 3);  // what lies past the group is written over
+      p += group;
+      d += group;
+    }
   }
   if (rounded && decimals == 0) return static_cast<size_t>(p - buf);
   *p++ = seps.decimal;
   char* const fraction = p;
-  for (int i = 0; i < frac_zeros; ++i) *p++ = '0';
-  std::memcpy(p, digits + int_len, static_cast<size_t>(n - int_len));
-  p += n - int_len;
-  const int wanted = rounded ? decimals : 9;
-  while (p - fraction < wanted) *p++ = '0';
+  std::memset(fraction, '0', 16);
+  std::memcpy(fraction + frac_zeros, digits + int_len, 16);
+  int length = frac_zeros + n - int_len;
   if (!rounded) {
-    while (p - fraction > decimals && p[-1] == '0') --p;
+    while (length > 0 && fraction[length - 1] == '0') --length;
   }
-  return static_cast<size_t>(p - buf);
+  if (length < decimals) length = decimals;
+  return static_cast<size_t>(fraction + length - buf);
 }
 
 size_t WriteScientific(uint64_t digits18, int lead_exp, char decimal, char* buf,
@@ -214,7 +226,7 @@ size_t WriteScientific(uint64_t digits18, int lead_exp, char decimal, char* buf,
     ++lead_exp;
   }
   Decimal d = Normalized(kept, lead_exp - 14);
-  char digits[24];
+  char digits[24] = {};
   const int n = DigitCount(d.digits);
   WriteDigits(d.digits, n, digits);
   char* p = buf;

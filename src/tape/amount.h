@@ -45,8 +45,8 @@ std::string FormatAmount(Amount value, const Separators& seps, int decimals, boo
 void AppendAmount(Amount value, const Separators& seps, int decimals, bool rounded,
                   std::string* out, Amount* canonical = nullptr);
 
-// The longest amount text.
-inline constexpr size_t kMaxAmountText = 48;
+// Room for the longest amount text, and for the writer's work past it.
+inline constexpr size_t kMaxAmountText = 64;
 // Writes the amount text into buf (room for kMaxAmountText bytes) and returns its length.
 size_t WriteAmount(Amount value, const Separators& seps, int decimals, bool rounded, char* buf,
                    Amount* canonical = nullptr);

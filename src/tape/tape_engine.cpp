@@ -58,16 +58,18 @@ LineKind TapeEngine::KindOf(int line) const {
 }
 
 void TapeEngine::WriteSeparatorLine(int line) {
+  const size_t want = 19 + (Decimals() > 0 ? static_cast<size_t>(Decimals()) + 1 : 0);
   if (line >= 1 && line <= buffer_.LineCount()) {
-    // Avoid building the text for a separator that is already canonical.
+    // Leave a separator that is already canonical.
     std::string_view current = buffer_.Line(line);
-    size_t want = 19 + (Decimals() > 0 ? static_cast<size_t>(Decimals()) + 1 : 0);
     if (current.size() == want && current.substr(0, 6) == "      " &&
         current.find_first_not_of('-', 6) == std::string_view::npos) {
       return;
     }
   }
-  SetTapeLine(line, SeparatorLineText(Decimals()));
+  // Six blanks and up to 23 "-", as SeparatorLineText writes them.
+  static constexpr std::string_view kLongest = "      -----------------------";
+  SetTapeLine(line, kLongest.substr(0, want));
 }
 
 TapeEntry TapeEngine::CanonicalEntry(std::string_view line, std::string* out,
@@ -164,60 +166,93 @@ bool TapeEngine::WriteResult(int line, Amount value, bool insert) {
   return insert;
 }
 
-TapeEngine::LineLook TapeEngine::Look(int line) const {
-  LineLook look;
-  if (line < 1 || line > buffer_.LineCount()) return look;
+void TapeEngine::Look(int line, LineLook* look) const {
+  *look = LineLook();
+  if (line < 1 || line > buffer_.LineCount()) return;
   std::string_view text = buffer_.Line(line);
   size_t amount_end = 0;
-  if (CalcMode && ReadCanonicalEntry(text, Seps(), Decimals(), &look.entry, &amount_end) &&
+  if (CalcMode && ReadCanonicalEntry(text, Seps(), Decimals(), &look->entry, &amount_end) &&
       AmountLineTail(text.substr(amount_end), Seps())) {
-    look.kind = lkNumber;
-    look.canonical = true;
-    return look;
+    look->kind = lkNumber;
+    look->canonical = true;
+    return;
   }
-  look.kind = ClassifyLine(TrimTape(text), Seps());
-  return look;
+  if (CalcMode && ReadTypedEntry(text, Seps(), &look->entry, &look->read)) {
+    look->kind = lkNumber;
+    look->typed = true;
+    const std::string_view comment = look->entry.comment;
+    if (!comment.empty()) {
+      look->comment_offset = static_cast<uint32_t>(comment.data() - text.data());
+      look->comment_size = static_cast<uint32_t>(comment.size());
+    }
+    look->entry.comment = {};
+    return;
+  }
+  look->kind = ClassifyLine(TrimTape(text), Seps());
+}
+
+TapeEntry TapeEngine::WriteTypedLine(int line, const LineLook& look) {
+  TapeEntry read = look.entry;
+  read.comment = buffer_.Line(line).substr(look.comment_offset, look.comment_size);
+  bool division_by_zero = false;
+  const TapeEntry entry =
+      WriteEntry(read, look.read, Seps(), Decimals(), &scratch_, &division_by_zero);
+  SetTapeLine(line, scratch_);
+  if (division_by_zero) host_.DivisionByZero(line);
+  return entry;
 }
 
 TapeEntry TapeEngine::TakeEntry(int line, const LineLook& look) {
+  if (look.typed) return WriteTypedLine(line, look);
   if (!look.canonical) return RewriteEntryLine(line);  // the look found it needs writing
   if (DividesByZero(look.entry)) host_.DivisionByZero(line);
   return look.entry;
 }
 
-TapeEngine::BlockResult TapeEngine::RecalcRun(int l0, bool at_run_start) {
+TapeEngine::BlockResult TapeEngine::RecalcRun(int l0, bool at_run_start, const LineLook* first) {
   bool remembered = doc_modified_;
   int l = l0;
   if (!at_run_start) {
     while (l > 1 && IsRunKind(KindOf(l - 1))) --l;
   }
-  LineLook look = Look(l);
-  while (look.kind == lkSeparator) look = Look(++l);
-  if (look.kind != lkNumber) return {std::max(l0, l + 1), 0};
-  LineLook next = Look(l + 1);
-  if (!IsRunKind(next.kind)) return {std::max(l0, l + 1), 0};
+  LineLook looks[2];
+  LineLook* look = &looks[0];
+  LineLook* next = &looks[1];
+  if (l == l0 && first != nullptr) {
+    *look = *first;
+  } else {
+    Look(l, look);
+  }
+  while (look->kind == lkSeparator) Look(++l, look);
+  if (look->kind != lkNumber) return {std::max(l0, l + 1), 0};
+  Look(l + 1, next);
+  if (!IsRunKind(next->kind)) return {std::max(l0, l + 1), 0};
   bool next_known = true;
 
   int resume = l0;
-  while (look.kind == lkNumber) {
+  while (look->kind == lkNumber) {
     Amount total = 0;
     Amount term = 0;
-    while (look.kind == lkNumber) {
+    while (look->kind == lkNumber) {
       // Rewriting a line leaves the lines below it as they were, so a look taken
       // before stays good.
-      Apply(TakeEntry(l, look), &total, &term);
+      Apply(TakeEntry(l, *look), &total, &term);
       ++l;
       // The line after the run's first line has been looked at already.
-      look = next_known ? next : Look(l);
+      if (next_known) {
+        std::swap(look, next);
+      } else {
+        Look(l, look);
+      }
       next_known = false;
     }
-    if (look.kind == lkSeparator) {
+    if (look->kind == lkSeparator) {
       WriteSeparatorLine(l);
       ++l;
       LineKind after = KindOf(l);
       WriteResult(l, total + term, /*insert=*/!(after == lkNumber || after == lkEmpty));
       resume = std::max(resume, l);
-      look = Look(l);
+      Look(l, look);
     }
   }
   SetDocModified(remembered);
@@ -232,8 +267,10 @@ void TapeEngine::RecalcAll() {
   int l = 1;
   bool above_seen = true;  // every line above l was looked at and is no run line
   while (l <= buffer_.LineCount()) {
-    if (IsRunKind(KindOf(l))) {
-      BlockResult r = RecalcRun(l, above_seen);
+    LineLook look;
+    Look(l, &look);
+    if (IsRunKind(look.kind)) {
+      BlockResult r = RecalcRun(l, above_seen, &look);
       if (r.run_end != 0) {
         // Every later line of the run that a restart would begin at recomputes the
         // same run from the same text and writes nothing new, and the line that

@@ -159,19 +159,20 @@ FormattedLine FormatLine(char op, bool percent, Amount amount, const DecimalAmou
   } else if (length < 12) {
     pad = 12 - length;
   }
-  char head[7 + 13 + kMaxAmountText + 1];
+  // The line is built here and handed over in one piece, unless a long comment follows.
+  char head[7 + 13 + kMaxAmountText + 1 + 2 + 64];
   std::memset(head, ' ', 7 + pad);
   head[6] = op;
   std::memcpy(head + 7 + pad, text, length);
   size_t head_length = 7 + pad + length;
   if (percent) head[head_length++] = '%';
-  out->assign(head, head_length);
   // The amount as written: one too small for the decimals shown divides by the zero the line
   // shows and the recalculation uses.
   if (result.canonical == 0 && (op == '/' || static_cast<unsigned char>(op) == kDivisionSign)) {
     result.division_by_zero = true;
   }
   if (overflow) {
+    out->assign(head, head_length);
     out->append("  ");
     out->append(kOverflowMark);
     comment = StripOverflowMark(comment);
@@ -179,7 +180,15 @@ FormattedLine FormatLine(char op, bool percent, Amount amount, const DecimalAmou
       out->push_back(' ');
       out->append(comment);
     }
-  } else if (!comment.empty()) {
+  } else if (comment.empty()) {
+    out->assign(head, head_length);
+  } else if (comment.size() <= sizeof(head) - 2 - head_length) {
+    head[head_length++] = ' ';
+    head[head_length++] = ' ';
+    std::memcpy(head + head_length, comment.data(), comment.size());
+    out->assign(head, head_length + comment.size());
+  } else {
+    out->assign(head, head_length);
     out->append("  ");
     out->append(comment);
   }
@@ -201,14 +210,19 @@ FormattedLine FormatTapeLine(char op, bool percent, Amount amount, std::string_v
 TapeEntry RewriteEntry(std::string_view trimmed, const Separators& seps, int decimals,
                        bool calc_mode, std::string* out, bool* division_by_zero) {
   DecimalAmount read;
-  TapeEntry entry = ReadEntry(trimmed, seps, calc_mode, &read);
+  const TapeEntry entry = ReadEntry(trimmed, seps, calc_mode, &read);
+  return WriteEntry(entry, read, seps, decimals, out, division_by_zero);
+}
+
+TapeEntry WriteEntry(TapeEntry entry, const DecimalAmount& read, const Separators& seps,
+                     int decimals, std::string* out, bool* division_by_zero) {
   // A bare percentage multiplies. Written with the "+" of a bare amount it would read
   // back as an added percentage and change the tape's result on the next pass, so it
   // is written with the operator that keeps its meaning.
   char op = entry.op == 0 && entry.percent ? '*' : entry.op;
   FormattedLine formatted = FormatLine(op, entry.percent, entry.amount, &read, entry.comment,
                                        /*rounded=*/false, decimals, seps, out);
-  entry.comment = {};  // viewed into `trimmed`, which the caller may overwrite
+  entry.comment = {};  // viewed into the line read, which the caller may overwrite
   entry.amount = formatted.canonical;
   *division_by_zero = formatted.division_by_zero;
   return entry;
