@@ -1,5 +1,6 @@
 #include "tape/canonical_entry.h"
 
+#include <array>
 #include <cstdint>
 
 #include "tape/amount.h"
@@ -39,14 +40,21 @@ constexpr int kMaxSignificant = 15;
 constexpr int kMaxIntegerDigits = 15;
 constexpr int kMaxFraction = 9;
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Separators the reasoning above holds for: two different bytes that no reader takes
 // for a digit, blank, sign, operator, "%", "=" or exponent. Others take the full path.
-inline bool PlainSeparator(char c) {
+constexpr bool IsPlainSeparator(char c) {
   return !IsTrimmed(c) && !IsDigit(c) && !IsOperatorByte(c) && c != '%' && c != '=' && c != 'E' &&
          c != 'e';
 }
+// Looked up, as every line checks the separators.
+constexpr std::array<bool, 256> kPlainSeparator = [] {
+  std::array<bool, 256> plain{};
+  for (int c = 0; c < 256; ++c) plain[c] = IsPlainSeparator(static_cast<char>(c));
+  return plain;
+}();
+inline bool PlainSeparator(char c) { return kPlainSeparator[static_cast<unsigned char>(c)]; }
 
 inline bool PlainSeparators(const Separators& seps) {
   return seps.decimal != seps.thousands && PlainSeparator(seps.decimal) &&

@@ -59,17 +59,22 @@ constexpr uint8_t kClassMask = 0x7f;
 
 // The character classes for one pair of separators, looked up per byte. The last
 // pair used is kept, since a program works with one pair at a time.
-const uint8_t* ClassTable(const Separators& seps) {
-  thread_local Separators cached{0, 0};
-  thread_local uint8_t table[256];
-  if (cached.decimal != seps.decimal || cached.thousands != seps.thousands) {
-    for (int c = 0; c < 256; ++c) {
-      char ch = static_cast<char>(c);
-      table[c] = static_cast<uint8_t>(ClassOf(ch, seps) | (IsSymbolChar(ch) ? kSymbolBit : 0));
-    }
-    cached = seps;
+thread_local Separators cached_seps{0, 0};
+thread_local uint8_t class_table[256];
+
+void FillClassTable(const Separators& seps) {
+  for (int c = 0; c < 256; ++c) {
+    char ch = static_cast<char>(c);
+    class_table[c] = static_cast<uint8_t>(ClassOf(ch, seps) | (IsSymbolChar(ch) ? kSymbolBit : 0));
   }
-  return table;
+  cached_seps = seps;
+}
+
+inline const uint8_t* ClassTable(const Separators& seps) {
+  if (cached_seps.decimal != seps.decimal || cached_seps.thousands != seps.thousands) {
+    FillClassTable(seps);
+  }
+  return class_table;
 }
 
 LineKind ClassifySymbols(std::string_view text) {

@@ -72,17 +72,6 @@ void TapeEngine::WriteSeparatorLine(int line) {
   SetTapeLine(line, kLongest.substr(0, want));
 }
 
-TapeEntry TapeEngine::CanonicalEntry(std::string_view line, std::string* out,
-                                     bool* division_by_zero) {
-  TapeEntry entry;
-  if (CalcMode && ReadCanonicalEntry(line, Seps(), Decimals(), &entry)) {
-    out->assign(line.data(), line.size());
-    *division_by_zero = DividesByZero(entry);
-    return entry;
-  }
-  return RewriteEntry(TrimTape(line), Seps(), Decimals(), CalcMode, out, division_by_zero);
-}
-
 TapeEntry TapeEngine::ReformatEntryLine(int line) {
   // Most lines of a saved tape are canonical already: verified, nothing to write.
   LineLook look;
@@ -138,7 +127,7 @@ void Apply(const TapeEntry& entry, Amount* total, Amount* term) {
 
 }  // namespace
 
-bool TapeEngine::WriteResult(int line, Amount value, bool insert) {
+bool TapeEngine::WriteResult(int line, Amount value, bool insert, LineLook* look) {
   std::string_view comment;
   // The comment as the result line will read back, without the operators at its end, so
   // that an old overflow mark is recognised now and not only on the next pass.
@@ -156,18 +145,36 @@ bool TapeEngine::WriteResult(int line, Amount value, bool insert) {
   // The result is read back at once as the first entry of the next block, which
   // rewrites it in the entry form: write that form straight away, so the line
   // changes once and a pass over a finished tape writes nothing.
-  bool division_by_zero = false;
-  CanonicalEntry(text, &scratch_, &division_by_zero);
+  *look = LineLook();
+  size_t amount_end = 0;
+  const bool canonical =
+      CalcMode && ReadCanonicalEntry(text, Seps(), Decimals(), &look->entry, &amount_end);
+  std::string_view written = text;
+  if (!canonical) {
+    bool division_by_zero = false;
+    RewriteEntry(TrimTape(text), Seps(), Decimals(), CalcMode, &scratch_, &division_by_zero);
+    written = scratch_;
+  }
   if (insert) {
-    buffer_.InsertLine(line, scratch_);
+    buffer_.InsertLine(line, written);
   } else {
-    SetTapeLine(line, scratch_);
+    SetTapeLine(line, written);
+  }
+  // What Look finds in the line now, known already for a canonical one.
+  if (canonical && AmountLineTail(text.substr(amount_end), Seps())) {
+    look->kind = lkNumber;
+    look->canonical = true;
+  } else {
+    Look(line, look);
   }
   return insert;
 }
 
 void TapeEngine::Look(int line, LineLook* look) const {
-  *look = LineLook();
+  // The entry and what goes with it count only where a flag says so.
+  look->kind = lkEmpty;
+  look->canonical = false;
+  look->typed = false;
   if (line < 1 || line > buffer_.LineCount()) return;
   std::string_view text = buffer_.Line(line);
   size_t amount_end = 0;
@@ -181,10 +188,9 @@ void TapeEngine::Look(int line, LineLook* look) const {
     look->kind = lkNumber;
     look->typed = true;
     const std::string_view comment = look->entry.comment;
-    if (!comment.empty()) {
-      look->comment_offset = static_cast<uint32_t>(comment.data() - text.data());
-      look->comment_size = static_cast<uint32_t>(comment.size());
-    }
+    look->comment_offset =
+        comment.empty() ? 0 : static_cast<uint32_t>(comment.data() - text.data());
+    look->comment_size = static_cast<uint32_t>(comment.size());
     look->entry.comment = {};
     return;
   }
@@ -250,9 +256,8 @@ TapeEngine::BlockResult TapeEngine::RecalcRun(int l0, bool at_run_start, const L
       WriteSeparatorLine(l);
       ++l;
       LineKind after = KindOf(l);
-      WriteResult(l, total + term, /*insert=*/!(after == lkNumber || after == lkEmpty));
+      WriteResult(l, total + term, /*insert=*/!(after == lkNumber || after == lkEmpty), look);
       resume = std::max(resume, l);
-      Look(l, look);
     }
   }
   SetDocModified(remembered);

@@ -110,11 +110,9 @@ class TapeEngine {
   // at_run_start: the caller knows `line` is the first line of its run; `first`, when given,
   // is the look at it.
   BlockResult RecalcRun(int line, bool at_run_start, const LineLook* first = nullptr);
-  // The canonical entry text of an amount line into *out; returns what it contributes.
-  // *division_by_zero tells whether writing it reports a division by zero.
-  TapeEntry CanonicalEntry(std::string_view line, std::string* out, bool* division_by_zero);
-  // Writes a result into `line`, or inserts it there; returns whether it inserted.
-  bool WriteResult(int line, Amount value, bool insert);
+  // Writes a result into `line`, or inserts it there, in the entry form it is read back in;
+  // returns whether it inserted. *look: the look at the written line.
+  bool WriteResult(int line, Amount value, bool insert, LineLook* look);
   int Decimals() const;
 
   TapeBuffer& buffer_;

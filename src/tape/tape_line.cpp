@@ -172,7 +172,8 @@ FormattedLine FormatLine(char op, bool percent, Amount amount, const DecimalAmou
     result.division_by_zero = true;
   }
   if (overflow) {
-    out->assign(head, head_length);
+    out->clear();
+    out->append(head, head_length);
     out->append("  ");
     out->append(kOverflowMark);
     comment = StripOverflowMark(comment);
@@ -181,14 +182,17 @@ FormattedLine FormatLine(char op, bool percent, Amount amount, const DecimalAmou
       out->append(comment);
     }
   } else if (comment.empty()) {
-    out->assign(head, head_length);
+    out->clear();
+    out->append(head, head_length);
   } else if (comment.size() <= sizeof(head) - 2 - head_length) {
     head[head_length++] = ' ';
     head[head_length++] = ' ';
     std::memcpy(head + head_length, comment.data(), comment.size());
-    out->assign(head, head_length + comment.size());
+    out->clear();
+    out->append(head, head_length + comment.size());
   } else {
-    out->assign(head, head_length);
+    out->clear();
+    out->append(head, head_length);
     out->append("  ");
     out->append(comment);
   }

@@ -58,7 +58,7 @@ bool TapeStream::IsRunLine(size_t index) const {
   return IsRunKind(ClassifyLine(TrimTape(text), seps_));
 }
 
-bool TapeStream::AddLine(size_t start, size_t length) {
+inline bool TapeStream::AddLine(size_t start, size_t length) {
   lines_.push_back(
       Span{static_cast<uint32_t>(start - stretch_begin_), static_cast<uint32_t>(length)});
   // No run reaches across two lines in a row that are no run lines. Lines are looked at only
@@ -117,21 +117,7 @@ void TapeStream::MakeRoom() {
   stretch_begin_ = 0;
 }
 
-void TapeStream::Flush() {
-  buffer_.AdoptView(std::string_view(input_.get() + stretch_begin_, next_ - stretch_begin_));
-  for (const Span& line : lines_) buffer_.AddLoadedLine(line.offset, line.length);
-  engine_.RecalcAll();
-  changed_ = changed_ || buffer_.WriteCount() > 0;
-  const int count = buffer_.LineCount();
-  if (out_ != nullptr) {
-    for (int i = 1; i <= count; ++i) Write(buffer_.Line(i));
-  }
-  lines_done_ += count;
-  lines_.clear();
-  stretch_begin_ = next_;
-}
-
-void TapeStream::Write(std::string_view line) {
+inline void TapeStream::Write(std::string_view line) {
   const size_t size = line.size() + brk_.size();
   if (kOutBytes - out_size_ < size) {
     WriteOut();
@@ -154,6 +140,20 @@ void TapeStream::WriteOut() {
   if (out_size_ == 0) return;
   if (std::fwrite(out_bytes_.get(), 1, out_size_, out_) != out_size_) write_failed_ = true;
   out_size_ = 0;
+}
+
+void TapeStream::Flush() {
+  buffer_.AdoptView(std::string_view(input_.get() + stretch_begin_, next_ - stretch_begin_));
+  for (const Span& line : lines_) buffer_.AddLoadedLine(line.offset, line.length);
+  engine_.RecalcAll();
+  changed_ = changed_ || buffer_.WriteCount() > 0;
+  const int count = buffer_.LineCount();
+  if (out_ != nullptr) {
+    for (int i = 1; i <= count; ++i) Write(buffer_.Line(i));
+  }
+  lines_done_ += count;
+  lines_.clear();
+  stretch_begin_ = next_;
 }
 
 bool TapeStream::Run(std::FILE* in, LineBreak style, std::FILE* out, bool* changed) {
