@@ -132,10 +132,10 @@ void EighteenDigits(Amount magnitude, uint64_t* digits, int* lead_exp) {
 uint64_t KeepDigits(uint64_t digits, int keep) {
   if (keep >= 18) return digits;
   if (keep < 0) return 0;
-  uint64_t divisor = kPow10U64[18 - keep];
-  uint64_t kept = digits / divisor;
-  uint64_t first_dropped = (digits / (divisor / 10)) % 10;
-  if (first_dropped >= 5) ++kept;
+  // One division by a power of ten that is not known here; the rest divide by 10.
+  const uint64_t to_first_dropped = digits / kPow10U64[17 - keep];
+  uint64_t kept = to_first_dropped / 10;
+  if (to_first_dropped % 10 >= 5) ++kept;
   return kept;
 }
 
@@ -370,8 +370,34 @@ size_t WriteReadAmount(const DecimalAmount& read, Amount value, const Separators
     return WriteAmount(value, seps, decimals, /*rounded=*/false, buf, canonical);
   }
   if (canonical != nullptr) *canonical = d.digits == 0 ? 0 : value;
-  return WriteFixed(d.digits, d.exp, value < 0, /*rounded=*/false, std::clamp(decimals, 0, 9), seps,
-                    buf);
+  // WriteFixed's layout, written from the last digit back: the fraction has no trailing
+  // zero, so it is only padded to `decimals`.
+  const int int_count = n + d.exp > 0 ? n + d.exp : 0;
+  const int frac_count = d.exp < 0 ? -d.exp : 0;
+  const bool minus = value < 0 && d.digits != 0;
+  const int int_text = int_count == 0 ? 1 : int_count + (int_count - 1) / 3;
+  char* const fraction = buf + (minus ? 1 : 0) + int_text + 1;
+  char* p = fraction + frac_count;
+  uint64_t v = d.digits;
+  while (p > fraction) {
+    *--p = static_cast<char>('0' + v % 10);
+    v /= 10;
+  }
+  *--p = seps.decimal;
+  if (int_count == 0) *--p = '0';
+  for (int k = 0; k < int_count; ++k) {
+    if (k > 0 && k % 3 == 0) *--p = seps.thousands;
+    if (k < d.exp) {
+      *--p = '0';
+    } else {
+      *--p = static_cast<char>('0' + v % 10);
+      v /= 10;
+    }
+  }
+  if (minus) *--p = '-';
+  p = fraction + frac_count;
+  for (int k = frac_count; k < std::clamp(decimals, 0, 9); ++k) *p++ = '0';
+  return static_cast<size_t>(p - buf);
 }
 
 void AppendAmount(Amount value, const Separators& seps, int decimals, bool rounded,

@@ -203,7 +203,8 @@ TapeEntry TapeEngine::WriteTypedLine(int line, const LineLook& look) {
   bool division_by_zero = false;
   const TapeEntry entry =
       WriteEntry(read, look.read, Seps(), Decimals(), &scratch_, &division_by_zero);
-  SetTapeLine(line, scratch_);
+  // The written line starts with a blank and the typed one does not: it always changes.
+  buffer_.ReplaceLine(line, scratch_);
   if (division_by_zero) host_.DivisionByZero(line);
   return entry;
 }

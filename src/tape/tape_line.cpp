@@ -218,18 +218,24 @@ TapeEntry RewriteEntry(std::string_view trimmed, const Separators& seps, int dec
   return WriteEntry(entry, read, seps, decimals, out, division_by_zero);
 }
 
-TapeEntry WriteEntry(TapeEntry entry, const DecimalAmount& read, const Separators& seps,
+TapeEntry WriteEntry(const TapeEntry& entry, const DecimalAmount& read, const Separators& seps,
                      int decimals, std::string* out, bool* division_by_zero) {
   // A bare percentage multiplies. Written with the "+" of a bare amount it would read
   // back as an added percentage and change the tape's result on the next pass, so it
   // is written with the operator that keeps its meaning.
   char op = entry.op == 0 && entry.percent ? '*' : entry.op;
-  FormattedLine formatted = FormatLine(op, entry.percent, entry.amount, &read, entry.comment,
-                                       /*rounded=*/false, decimals, seps, out);
-  entry.comment = {};  // viewed into the line read, which the caller may overwrite
-  entry.amount = formatted.canonical;
+  // Built field by field where the caller receives it: copying an entry whose amount the
+  // floating-point unit has just stored stalls the processor.
+  TapeEntry written;
+  written.op = entry.op;
+  written.percent = entry.percent;
+  written.operation = entry.operation;
+  // The comment viewed into the line read, which the caller may overwrite: left empty.
+  const FormattedLine formatted = FormatLine(op, entry.percent, entry.amount, &read, entry.comment,
+                                             /*rounded=*/false, decimals, seps, out);
+  written.amount = formatted.canonical;
   *division_by_zero = formatted.division_by_zero;
-  return entry;
+  return written;
 }
 
 std::string_view StripOverflowMark(std::string_view comment) {

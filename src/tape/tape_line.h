@@ -83,7 +83,7 @@ TapeEntry RewriteEntry(std::string_view trimmed, const Separators& seps, int dec
 
 // The second half of RewriteEntry: builds the canonical text of an entry that ReadEntry read
 // (its amount from the decimal number `read`) into *out and returns the entry as written.
-TapeEntry WriteEntry(TapeEntry entry, const DecimalAmount& read, const Separators& seps,
+TapeEntry WriteEntry(const TapeEntry& entry, const DecimalAmount& read, const Separators& seps,
                      int decimals, std::string* out, bool* division_by_zero);
 
 // The canonical separator line: six blanks, thirteen "-" and, with decimals, one "-"

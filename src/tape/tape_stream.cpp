@@ -144,6 +144,7 @@ void TapeStream::WriteOut() {
 
 void TapeStream::Flush() {
   buffer_.AdoptView(std::string_view(input_.get() + stretch_begin_, next_ - stretch_begin_));
+  buffer_.Reserve(lines_.size());
   for (const Span& line : lines_) buffer_.AddLoadedLine(line.offset, line.length);
   engine_.RecalcAll();
   changed_ = changed_ || buffer_.WriteCount() > 0;
