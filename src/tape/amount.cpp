@@ -310,7 +310,7 @@ bool ParseAmount(std::string_view text, char decimal_sep, Amount* value, Decimal
   Amount result = ToAmount(d);
   if (std::isinf(result) || std::isnan(result)) return false;
   *value = negative ? -result : result;
-  *read = {d.digits, d.exp};
+  *read = {d.digits, d.exp, negative};
   return true;
 }
 
@@ -359,22 +359,19 @@ size_t WriteAmount(Amount value, const Separators& seps, int decimals, bool roun
   return length;
 }
 
-size_t WriteReadAmount(const DecimalAmount& read, Amount value, const Separators& seps,
-                       int decimals, char* buf, Amount* canonical) {
+size_t WriteDigitsRead(const DecimalAmount& read, bool minus, const Separators& seps,
+                       int decimals, char* buf) {
   // Up to 15 significant digits, 15 integer digits and 9 decimals, WriteAmount finds
   // exactly the digits read (the reasoning in canonical_entry.cpp) and keeps them all:
-  // it writes them as they stand and reads them back as `value`.
+  // it writes them as they stand, and they read back as the amount read.
   const Decimal d = Normalized(read.digits, read.exp);
   const int n = DigitCount(d.digits);
-  if (n > 15 || n + d.exp > 15 || d.exp < -9) {
-    return WriteAmount(value, seps, decimals, /*rounded=*/false, buf, canonical);
-  }
-  if (canonical != nullptr) *canonical = d.digits == 0 ? 0 : value;
+  if (n > 15 || n + d.exp > 15 || d.exp < -9) return 0;
   // WriteFixed's layout, written from the last digit back: the fraction has no trailing
   // zero, so it is only padded to `decimals`.
   const int int_count = n + d.exp > 0 ? n + d.exp : 0;
   const int frac_count = d.exp < 0 ? -d.exp : 0;
-  const bool minus = value < 0 && d.digits != 0;
+  minus = minus && d.digits != 0;
   const int int_text = int_count == 0 ? 1 : int_count + (int_count - 1) / 3;
   char* const fraction = buf + (minus ? 1 : 0) + int_text + 1;
   char* p = fraction + frac_count;

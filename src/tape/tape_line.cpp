@@ -138,18 +138,38 @@ FormattedLine FormatLine(char op, bool percent, Amount amount, const DecimalAmou
                          std::string_view comment, bool rounded, int decimals,
                          const Separators& seps, std::string* out) {
   FormattedLine result;
-  bool overflow = !std::isfinite(amount);
-  if (op == 0) {
-    bool minus = overflow ? (std::isinf(amount) && amount < 0) : amount < 0;
-    op = minus ? '-' : '+';
-    if (!overflow && minus) amount = -amount;
-  }
-  if (overflow) amount = 0;
   char text[kMaxAmountText];
-  const size_t length =
-      read != nullptr && !overflow
-          ? WriteReadAmount(*read, amount, seps, decimals, text, &result.canonical)
-          : WriteAmount(amount, seps, decimals, rounded, text, &result.canonical);
+  size_t length = 0;
+  bool overflow = false;
+  if (read != nullptr) {
+    // The amount is the one read: its sign is the one read unless it is 0, and its text
+    // may be the digits read, which read back as the amount itself.
+    const bool minus = read->negative && read->digits != 0;
+    length = WriteDigitsRead(*read, op != 0 && minus, seps, decimals, text);
+    if (length != 0) {
+      if (op == 0) {
+        op = minus ? '-' : '+';
+        if (minus) amount = -amount;
+      }
+      result.canonical = read->digits == 0 ? 0 : amount;
+      result.division_by_zero =
+          read->digits == 0 && (op == '/' || static_cast<unsigned char>(op) == kDivisionSign);
+    }
+  }
+  if (length == 0) {
+    overflow = !std::isfinite(amount);
+    if (op == 0) {
+      bool minus = overflow ? (std::isinf(amount) && amount < 0) : amount < 0;
+      op = minus ? '-' : '+';
+      if (!overflow && minus) amount = -amount;
+    }
+    if (overflow) amount = 0;
+    length = WriteAmount(amount, seps, decimals, rounded, text, &result.canonical);
+    // The amount as written: one too small for the decimals shown divides by the zero the
+    // line shows and the recalculation uses.
+    result.division_by_zero =
+        result.canonical == 0 && (op == '/' || static_cast<unsigned char>(op) == kDivisionSign);
+  }
   // Right-align on the decimal separator in column 20, or the last digit in 19.
   const void* sep = std::memchr(text, seps.decimal, length);
   size_t pad = 0;
@@ -166,11 +186,6 @@ FormattedLine FormatLine(char op, bool percent, Amount amount, const DecimalAmou
   std::memcpy(head + 7 + pad, text, length);
   size_t head_length = 7 + pad + length;
   if (percent) head[head_length++] = '%';
-  // The amount as written: one too small for the decimals shown divides by the zero the line
-  // shows and the recalculation uses.
-  if (result.canonical == 0 && (op == '/' || static_cast<unsigned char>(op) == kDivisionSign)) {
-    result.division_by_zero = true;
-  }
   if (overflow) {
     out->clear();
     out->append(head, head_length);
