@@ -110,6 +110,14 @@ void CheckWrittenAmount(Bytes& in, const Separators& seps, int decimals) {
   const Amount step = std::pow(10.0L, -(rounded ? decimals : 9));
   const Amount allowed = step / 2 * (1 + 1e-9L) + std::fabs(value) * 1e-14L;
   FUZZ_CHECK(std::fabs(written.canonical - magnitude) <= allowed);
+  // The engine takes an unrounded result in fixed form for canonical without reading it.
+  if (op == 0 && !percent && !rounded && written.fixed && FastReaderSeparators(seps)) {
+    TapeEntry entry;
+    size_t amount_end = 0;
+    FUZZ_CHECK(ReadCanonicalEntry(text, seps, decimals, &entry, &amount_end));
+    FUZZ_CHECK(entry.amount == written.canonical && !std::signbit(entry.amount));
+    FUZZ_CHECK(amount_end == written.amount_end && entry.op == text[6]);
+  }
   CheckRewrite(text, seps, decimals);
 }
 

@@ -213,6 +213,8 @@ bool ReadTypedEntry(std::string_view line, const Separators& seps, TapeEntry* en
   return true;
 }
 
+bool FastReaderSeparators(const Separators& seps) { return PlainSeparators(seps); }
+
 bool DividesByZero(const TapeEntry& entry) {
   return entry.amount == 0 &&
          (entry.op == '/' || static_cast<unsigned char>(entry.op) == kDivisionSign);

@@ -34,6 +34,10 @@ bool ReadCanonicalEntry(std::string_view line, const Separators& seps, int decim
 bool ReadTypedEntry(std::string_view line, const Separators& seps, TapeEntry* entry,
                     DecimalAmount* read);
 
+// Whether the fast readers take lines written with these separators: two different bytes
+// that no reader takes for a digit, blank, sign, operator, "%", "=" or exponent.
+bool FastReaderSeparators(const Separators& seps);
+
 // True when writing the entry reports a division by zero: "/" or the division sign
 // with the amount 0.
 bool DividesByZero(const TapeEntry& entry);

@@ -134,12 +134,14 @@ bool TapeEngine::WriteResult(int line, Amount value, bool insert, LineLook* look
   if (!insert) comment = DropTrailingOperators(SplitComment(GetTapeLine(line), Seps()).comment);
   if (std::isfinite(value)) comment = StripOverflowMark(comment);
   std::string& text = result_text_;
-  FormatTapeLine(0, false, value, comment, settings_.round_results, Decimals(), Seps(), &text);
+  FormattedLine formatted = FormatTapeLine(0, false, value, comment, settings_.round_results,
+                                           Decimals(), Seps(), &text);
   if (ClassifyLine(TrimTape(text), Seps()) != lkNumber) {
     // The comment taken over from the line under the separator makes the result read
     // as text, which would break the run and let the next pass insert another result.
     // Keep that line as it is and put a plain result above it.
-    FormatTapeLine(0, false, value, "", settings_.round_results, Decimals(), Seps(), &text);
+    formatted =
+        FormatTapeLine(0, false, value, "", settings_.round_results, Decimals(), Seps(), &text);
     insert = true;
   }
   // The result is read back at once as the first entry of the next block, which
@@ -147,8 +149,22 @@ bool TapeEngine::WriteResult(int line, Amount value, bool insert, LineLook* look
   // changes once and a pass over a finished tape writes nothing.
   *look = LineLook();
   size_t amount_end = 0;
-  const bool canonical =
-      CalcMode && ReadCanonicalEntry(text, Seps(), Decimals(), &look->entry, &amount_end);
+  bool canonical = false;
+  if (CalcMode && !settings_.round_results && formatted.fixed && FastReaderSeparators(Seps())) {
+    // Unrounded and in fixed form, a result is written as its entry is (at most 15
+    // significant and integer digits, the decimals cut back to the last non-zero one, no
+    // sign in the amount, a comment trimmed and without an operator at its end): the
+    // canonical reader takes it as it stands and reads the amount the writer reports.
+    look->entry.op = text[6];
+    look->entry.percent = false;
+    look->entry.amount = formatted.canonical;
+    look->entry.comment = {};
+    look->entry.operation = OperationFor(text[6], false);
+    amount_end = formatted.amount_end;
+    canonical = true;
+  } else {
+    canonical = CalcMode && ReadCanonicalEntry(text, Seps(), Decimals(), &look->entry, &amount_end);
+  }
   std::string_view written = text;
   if (!canonical) {
     bool division_by_zero = false;

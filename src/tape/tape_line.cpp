@@ -147,6 +147,7 @@ FormattedLine FormatLine(char op, bool percent, Amount amount, const DecimalAmou
     const bool minus = read->negative && read->digits != 0;
     length = WriteDigitsRead(*read, op != 0 && minus, seps, decimals, text);
     if (length != 0) {
+      result.fixed = true;
       if (op == 0) {
         op = minus ? '-' : '+';
         if (minus) amount = -amount;
@@ -165,6 +166,7 @@ FormattedLine FormatLine(char op, bool percent, Amount amount, const DecimalAmou
     }
     if (overflow) amount = 0;
     length = WriteAmount(amount, seps, decimals, rounded, text, &result.canonical);
+    result.fixed = !overflow && std::memchr(text, 'E', length) == nullptr;
     // The amount as written: one too small for the decimals shown divides by the zero the
     // line shows and the recalculation uses.
     result.division_by_zero =
@@ -186,6 +188,7 @@ FormattedLine FormatLine(char op, bool percent, Amount amount, const DecimalAmou
   std::memcpy(head + 7 + pad, text, length);
   size_t head_length = 7 + pad + length;
   if (percent) head[head_length++] = '%';
+  result.amount_end = head_length;
   if (overflow) {
     out->clear();
     out->append(head, head_length);

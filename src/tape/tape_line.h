@@ -66,6 +66,8 @@ std::string_view StripOverflowMark(std::string_view comment);
 struct FormattedLine {
   bool division_by_zero = false;  // "/" or the division sign with the written amount 0
   Amount canonical = 0;           // the amount as the written text reads back
+  bool fixed = false;             // the amount is written in fixed form, and not overflowed
+  size_t amount_end = 0;          // where the amount and its "%" end in the line
 };
 
 // Builds the text of an amount line into *out (replacing its content). `op` 0 means

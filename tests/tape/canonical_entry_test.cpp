@@ -158,6 +158,26 @@ TEST_F(CanonicalEntryTest, ReadsTypedLinesAsTheFullPath) {
   EXPECT_EQ(accepted, 13 + 4);  // with "," for decimals, "." is a thousands separator
 }
 
+// The engine takes an unrounded result in fixed form for canonical without reading it: the
+// canonical reader must take it as it is written, at the edges of the fixed form too.
+TEST_F(CanonicalEntryTest, TakesUnroundedResultsAsWritten) {
+  for (long double value : {405.48L, -1998102.84637666L, 0.9999999999999999L, 999999999999999.4L,
+                            4e-10L, -0.0L, 0.1L + 0.2L}) {
+    for (int decimals : {0, 2, 9}) {
+      for (const char* comment : {"", "rent"}) {
+        std::string text;
+        const FormattedLine f = FormatTapeLine(0, false, value, comment, false, decimals, kDot, &text);
+        ASSERT_TRUE(f.fixed) << text;
+        TapeEntry entry;
+        size_t amount_end = 0;
+        ASSERT_TRUE(ReadCanonicalEntry(text, kDot, decimals, &entry, &amount_end)) << text;
+        EXPECT_EQ(entry.amount, f.canonical) << text;
+        EXPECT_EQ(amount_end, f.amount_end) << text;
+      }
+    }
+  }
+}
+
 // A canonical amount whose comment makes the line text (an operator, then a separator)
 // ends the run like any text line.
 class CanonicalRunTest : public testing::TapeFixture {};
