@@ -52,50 +52,58 @@ TapeStream::TapeStream(const TapeSettings& settings, TapeHost& host, size_t stre
   engine_.CalcMode = true;
 }
 
-bool TapeStream::IsRunLine(size_t index) const {
-  const Span& line = lines_[index];
-  const std::string_view text(input_.get() + stretch_begin_ + line.offset, line.length);
-  return IsRunKind(ClassifyLine(TrimTape(text), seps_));
+bool TapeStream::IsRunLine(int line) const {
+  return IsRunKind(ClassifyLine(TrimTape(buffer_.Line(line)), seps_));
 }
 
 inline bool TapeStream::AddLine(size_t start, size_t length) {
-  lines_.push_back(
-      Span{static_cast<uint32_t>(start - stretch_begin_), static_cast<uint32_t>(length)});
+  buffer_.AddLoadedLine(start - stretch_begin_, length);
   // No run reaches across two lines in a row that are no run lines. Lines are looked at only
   // once the stretch is large enough to be cut.
-  const size_t last = lines_.size() - 1;
-  return start + length - stretch_begin_ >= stretch_bytes_ && last > 0 && !IsRunLine(last) &&
+  const int last = buffer_.LineCount();
+  return start + length - stretch_begin_ >= stretch_bytes_ && last > 1 && !IsRunLine(last) &&
          !IsRunLine(last - 1);
 }
 
-void TapeStream::CutLines(bool at_end) {
+inline bool TapeStream::NextLine(size_t start, size_t end, bool at_end, size_t* length,
+                                 size_t* after) const {
   const char* data = input_.get();
-  const size_t end = input_size_;
-  while (next_ < end) {
-    const size_t start = next_;
-    size_t brk = end;
-    if (style_ == LineBreak::LF) {
-      const void* lf = std::memchr(data + start, '\n', end - start);
-      if (lf != nullptr) brk = static_cast<size_t>(static_cast<const char*>(lf) - data);
-    } else {
-      // A document in the CR LF style ends lines with CR LF, a lone CR and a lone LF alike.
-      brk = start;
-      while (brk < end && data[brk] != '\n' && data[brk] != '\r') ++brk;
-    }
-    if (brk == end) break;  // the line goes on in the next read
-    size_t after = brk + 1;
-    if (data[brk] == '\r') {
-      if (after == end && !at_end) break;  // an LF in the next read may belong to this CR
-      if (after < end && data[after] == '\n') ++after;
-    }
-    const bool cut = AddLine(start, brk - start);
+  size_t brk = end;
+  if (style_ == LineBreak::LF) {
+    const void* lf = std::memchr(data + start, '\n', end - start);
+    if (lf != nullptr) brk = static_cast<size_t>(static_cast<const char*>(lf) - data);
+  } else {
+    // A document in the CR LF style ends lines with CR LF, a lone CR and a lone LF alike.
+    brk = start;
+    while (brk < end && data[brk] != '\n' && data[brk] != '\r') ++brk;
+  }
+  if (brk == end) return false;  // the line goes on in the next read
+  *after = brk + 1;
+  if (data[brk] == '\r') {
+    if (*after == end && !at_end) return false;  // an LF in the next read may belong to this CR
+    if (*after < end && data[*after] == '\n') ++*after;
+  }
+  *length = brk - start;
+  return true;
+}
+
+void TapeStream::CutLines(bool at_end) {
+  size_t length = 0;
+  size_t after = 0;
+  while (next_ < input_size_ && NextLine(next_, input_size_, at_end, &length, &after)) {
+    const bool cut = AddLine(next_, length);
     next_ = after;
     if (cut) Flush();
   }
-  if (at_end && next_ < end) {
-    AddLine(next_, end - next_);  // the last line, without a break
-    next_ = end;
+  if (at_end && next_ < input_size_) {
+    AddLine(next_, input_size_ - next_);  // the last line, without a break
+    next_ = input_size_;
   }
+}
+
+void TapeStream::AdoptStretch() {
+  buffer_.AdoptView(
+      std::string_view(input_.get() + stretch_begin_, input_capacity_ - stretch_begin_));
 }
 
 void TapeStream::MakeRoom() {
@@ -115,6 +123,15 @@ void TapeStream::MakeRoom() {
   next_ -= stretch_begin_;
   input_size_ = kept;
   stretch_begin_ = 0;
+  // The stretch's lines moved: the buffer takes them again where they are now, all ended by
+  // their breaks.
+  AdoptStretch();
+  size_t length = 0;
+  size_t after = 0;
+  for (size_t start = 0; start < next_ && NextLine(start, next_, true, &length, &after);
+       start = after) {
+    buffer_.AddLoadedLine(start, length);
+  }
 }
 
 inline void TapeStream::Write(std::string_view line) {
@@ -143,9 +160,6 @@ void TapeStream::WriteOut() {
 }
 
 void TapeStream::Flush() {
-  buffer_.AdoptView(std::string_view(input_.get() + stretch_begin_, next_ - stretch_begin_));
-  buffer_.Reserve(lines_.size());
-  for (const Span& line : lines_) buffer_.AddLoadedLine(line.offset, line.length);
   engine_.RecalcAll();
   changed_ = changed_ || buffer_.WriteCount() > 0;
   const int count = buffer_.LineCount();
@@ -153,8 +167,8 @@ void TapeStream::Flush() {
     for (int i = 1; i <= count; ++i) Write(buffer_.Line(i));
   }
   lines_done_ += count;
-  lines_.clear();
   stretch_begin_ = next_;
+  AdoptStretch();
 }
 
 bool TapeStream::Run(std::FILE* in, LineBreak style, std::FILE* out, bool* changed) {

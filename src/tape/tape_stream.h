@@ -1,10 +1,8 @@
 #pragma once
 
-#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "tape/document_text.h"
 #include "tape/tape_engine.h"
@@ -51,19 +49,19 @@ class TapeStream {
     TapeHost& host_;
     const long& offset_;
   };
-  // A line of the stretch: where it starts after the stretch's first byte, and its length.
-  struct Span {
-    uint32_t offset;
-    uint32_t length;
-  };
   // Makes room for a read after the stretch: moves the stretch to the front of the input, or
   // grows the input.
   void MakeRoom();
+  // The buffer takes the input from the stretch's start on; lines are added as they are cut.
+  void AdoptStretch();
+  // The line from `start` in the input before `end`: its length and where the next one
+  // starts. False when no break ends it there yet (`at_end`: all input is read).
+  bool NextLine(size_t start, size_t end, bool at_end, size_t* length, size_t* after) const;
   // Cuts the input from next_ on into lines; `at_end`: all of it is read.
   void CutLines(bool at_end);
-  // Returns whether the stretch is to be cut after this line.
+  // Adds a line to the stretch; returns whether the stretch is to be cut after it.
   bool AddLine(size_t start, size_t length);
-  bool IsRunLine(size_t index) const;  // a line of the stretch
+  bool IsRunLine(int line) const;  // a line of the stretch
   void Flush();
   void Write(std::string_view line);  // the line and its break
   void WriteOut();
@@ -76,13 +74,13 @@ class TapeStream {
   TapeEngine engine_;
   LineBreak style_ = LineBreak::LF;
   // The input read so far that is not recalculated yet: the stretch's lines from
-  // stretch_begin_, and the bytes from next_ on, which no line break ends yet.
+  // stretch_begin_, which buffer_ views, and the bytes from next_ on, which no line break
+  // ends yet.
   std::unique_ptr<char[]> input_;
   size_t input_capacity_ = 0;
   size_t input_size_ = 0;
   size_t stretch_begin_ = 0;
   size_t next_ = 0;
-  std::vector<Span> lines_;
   // The output, written in large pieces.
   std::unique_ptr<char[]> out_bytes_;
   size_t out_size_ = 0;
