@@ -136,7 +136,17 @@ bool TapeEngine::WriteResult(int line, Amount value, bool insert, LineLook* look
   std::string& text = result_text_;
   FormattedLine formatted = FormatTapeLine(0, false, value, comment, settings_.round_results,
                                            Decimals(), Seps(), &text);
-  if (ClassifyLine(TrimTape(text), Seps()) != lkNumber) {
+  // Unrounded and in fixed form, a result is written as its entry is (at most 15
+  // significant and integer digits, the decimals cut back to the last non-zero one, no
+  // sign in the amount, a comment trimmed and without an operator at its end): the
+  // canonical reader takes it as it stands and reads the amount the writer reports, and
+  // what follows the amount alone decides whether the line reads as an amount line.
+  const bool as_entry =
+      !settings_.round_results && formatted.fixed && FastReaderSeparators(Seps());
+  const bool amount_line =
+      as_entry ? AmountLineTail(std::string_view(text).substr(formatted.amount_end), Seps())
+               : ClassifyLine(TrimTape(text), Seps()) == lkNumber;
+  if (!amount_line) {
     // The comment taken over from the line under the separator makes the result read
     // as text, which would break the run and let the next pass insert another result.
     // Keep that line as it is and put a plain result above it.
@@ -150,11 +160,7 @@ bool TapeEngine::WriteResult(int line, Amount value, bool insert, LineLook* look
   *look = LineLook();
   size_t amount_end = 0;
   bool canonical = false;
-  if (CalcMode && !settings_.round_results && formatted.fixed && FastReaderSeparators(Seps())) {
-    // Unrounded and in fixed form, a result is written as its entry is (at most 15
-    // significant and integer digits, the decimals cut back to the last non-zero one, no
-    // sign in the amount, a comment trimmed and without an operator at its end): the
-    // canonical reader takes it as it stands and reads the amount the writer reports.
+  if (CalcMode && as_entry) {
     look->entry.op = text[6];
     look->entry.percent = false;
     look->entry.amount = formatted.canonical;
