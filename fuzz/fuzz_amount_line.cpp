@@ -43,7 +43,8 @@ void CheckTypedReader(std::string_view line, const Separators& seps, int decimal
   const TapeEntry full = ReadEntry(TrimTape(line), seps, true);
   FUZZ_CHECK(typed.op == full.op && typed.percent == full.percent);
   FUZZ_CHECK(typed.operation == full.operation && typed.comment == full.comment);
-  FUZZ_CHECK(typed.amount == full.amount && std::signbit(typed.amount) == std::signbit(full.amount));
+  FUZZ_CHECK(typed.amount == full.amount &&
+             std::signbit(typed.amount) == std::signbit(full.amount));
   std::string typed_text, full_text;
   bool typed_divides = false, full_divides = false;
   const TapeEntry written = WriteEntry(typed, read, seps, decimals, &typed_text, &typed_divides);

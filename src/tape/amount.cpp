@@ -218,8 +218,7 @@ size_t WriteFixed(uint64_t kept, int kept_exp, bool negative, bool rounded, int 
   return static_cast<size_t>(fraction + length - buf);
 }
 
-size_t WriteScientific(uint64_t digits18, int lead_exp, char decimal, char* buf,
-                       Decimal* value) {
+size_t WriteScientific(uint64_t digits18, int lead_exp, char decimal, char* buf, Decimal* value) {
   uint64_t kept = KeepDigits(digits18, 15);
   if (kept >= kPow10U64[15]) {
     kept /= 10;
@@ -359,8 +358,8 @@ size_t WriteAmount(Amount value, const Separators& seps, int decimals, bool roun
   return length;
 }
 
-size_t WriteDigitsRead(const DecimalAmount& read, bool minus, const Separators& seps,
-                       int decimals, char* buf) {
+size_t WriteDigitsRead(const DecimalAmount& read, bool minus, const Separators& seps, int decimals,
+                       char* buf) {
   // Up to 15 significant digits, 15 integer digits and 9 decimals, WriteAmount finds
   // exactly the digits read (the reasoning in canonical_entry.cpp) and keeps them all:
   // it writes them as they stand, and they read back as the amount read.

@@ -58,7 +58,7 @@ size_t WriteAmount(Amount value, const Separators& seps, int decimals, bool roun
 // read (0 for a minus zero). Returns its length, or 0, writing nothing, where WriteAmount
 // writes other digits: for more than 15 significant digits, 15 integer digits or 9
 // decimals.
-size_t WriteDigitsRead(const DecimalAmount& read, bool minus, const Separators& seps,
-                       int decimals, char* buf);
+size_t WriteDigitsRead(const DecimalAmount& read, bool minus, const Separators& seps, int decimals,
+                       char* buf);
 
 }  // namespace numvex

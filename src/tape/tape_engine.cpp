@@ -134,15 +134,14 @@ bool TapeEngine::WriteResult(int line, Amount value, bool insert, LineLook* look
   if (!insert) comment = DropTrailingOperators(SplitComment(GetTapeLine(line), Seps()).comment);
   if (std::isfinite(value)) comment = StripOverflowMark(comment);
   std::string& text = result_text_;
-  FormattedLine formatted = FormatTapeLine(0, false, value, comment, settings_.round_results,
-                                           Decimals(), Seps(), &text);
+  FormattedLine formatted =
+      FormatTapeLine(0, false, value, comment, settings_.round_results, Decimals(), Seps(), &text);
   // Unrounded and in fixed form, a result is written as its entry is (at most 15
   // significant and integer digits, the decimals cut back to the last non-zero one, no
   // sign in the amount, a comment trimmed and without an operator at its end): the
   // canonical reader takes it as it stands and reads the amount the writer reports, and
   // what follows the amount alone decides whether the line reads as an amount line.
-  const bool as_entry =
-      !settings_.round_results && formatted.fixed && FastReaderSeparators(Seps());
+  const bool as_entry = !settings_.round_results && formatted.fixed && FastReaderSeparators(Seps());
   const bool amount_line =
       as_entry ? AmountLineTail(std::string_view(text).substr(formatted.amount_end), Seps())
                : ClassifyLine(TrimTape(text), Seps()) == lkNumber;

@@ -90,7 +90,8 @@ TEST(WriteDigitsRead, WritesWhatTheConversionWrites) {
   int covered = 0;
   for (int i = 0; i < 100000 && !::testing::Test::HasFailure(); ++i) {
     const uint64_t digits = rng() % kPow10U64[1 + rng() % 19];
-    std::string text = std::to_string(digits) + "e" + std::to_string(static_cast<int>(rng() % 32) - 14);
+    std::string text =
+        std::to_string(digits) + "e" + std::to_string(static_cast<int>(rng() % 32) - 14);
     if (i % 2 == 1) text.insert(0, "-");
     long double value = 0;
     DecimalAmount read;

@@ -126,10 +126,12 @@ TEST_F(CanonicalEntryTest, LeavesUnusualSeparatorsToTheFullPath) {
 // The reader of typed lines reads what classifying and reading the line give, and its entries
 // are written as the full rewrite writes them.
 TEST_F(CanonicalEntryTest, ReadsTypedLinesAsTheFullPath) {
+  // clang-format off
   const char* const lines[] = {
       "3127.23", "-2569.50 Invoice 4711", "+4241.17% rent", "*4% coffee beans", "/0", "\xf7" "2.5",
       "511.54  coffee beans", "5.", "007.10", "0.000", "1234567890123456789.5", "5 %",
       "123456789012345678901", "5 a+.b", "5%x", "5 rent-", "5 ", "+-5", "1,234.50", ".5", "5\trent"};
+  // clang-format on
   int accepted = 0;
   for (const Separators& seps : {kDot, kComma}) {
     for (const char* line : lines) {
@@ -166,7 +168,8 @@ TEST_F(CanonicalEntryTest, TakesUnroundedResultsAsWritten) {
     for (int decimals : {0, 2, 9}) {
       for (const char* comment : {"", "rent"}) {
         std::string text;
-        const FormattedLine f = FormatTapeLine(0, false, value, comment, false, decimals, kDot, &text);
+        const FormattedLine f =
+            FormatTapeLine(0, false, value, comment, false, decimals, kDot, &text);
         ASSERT_TRUE(f.fixed) << text;
         TapeEntry entry;
         size_t amount_end = 0;
