@@ -1,6 +1,7 @@
 // One amount line read and written: with either separator convention and any number of
-// decimals, a rewritten line rewrites to itself, a written amount reads back as the amount the
-// writer reports, and the fast reader of canonical lines agrees with the full rewrite.
+// decimals, a rewritten line rewrites to itself and is the line written for the amount read, a
+// written amount reads back as the amount the writer reports, and the fast readers of canonical
+// and of typed lines agree with the full rewrite.
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -32,15 +33,47 @@ void CheckFastReader(std::string_view line, const Separators& seps, int decimals
   FUZZ_CHECK(tail_keeps == (ClassifyLine(TrimTape(line), seps) == lkNumber));
 }
 
+// Where the reader of typed lines takes a line, classifying and reading it give the same, and
+// its entry is written as the full rewrite writes it.
+void CheckTypedReader(std::string_view line, const Separators& seps, int decimals) {
+  TapeEntry typed;
+  DecimalAmount read;
+  if (!ReadTypedEntry(line, seps, &typed, &read)) return;
+  FUZZ_CHECK(ClassifyLine(TrimTape(line), seps) == lkNumber);
+  const TapeEntry full = ReadEntry(TrimTape(line), seps, true);
+  FUZZ_CHECK(typed.op == full.op && typed.percent == full.percent);
+  FUZZ_CHECK(typed.operation == full.operation && typed.comment == full.comment);
+  FUZZ_CHECK(typed.amount == full.amount &&
+             std::signbit(typed.amount) == std::signbit(full.amount));
+  std::string typed_text, full_text;
+  bool typed_divides = false, full_divides = false;
+  const TapeEntry written = WriteEntry(typed, read, seps, decimals, &typed_text, &typed_divides);
+  const TapeEntry rewritten =
+      RewriteEntry(TrimTape(line), seps, decimals, true, &full_text, &full_divides);
+  FUZZ_CHECK(typed_text == full_text && typed_divides == full_divides);
+  FUZZ_CHECK(written.amount == rewritten.amount);
+}
+
 // An amount line stays one when rewritten, and its rewrite is rewritten to itself.
 void CheckRewrite(std::string_view line, const Separators& seps, int decimals) {
   CheckFastReader(line, seps, decimals);
+  CheckTypedReader(line, seps, decimals);
   const std::string_view trimmed = TrimTape(line);
   if (ClassifyLine(trimmed, seps) != lkNumber) return;
   std::string once;
   bool once_divides = false;
   const TapeEntry first = RewriteEntry(trimmed, seps, decimals, true, &once, &once_divides);
   FUZZ_CHECK(ClassifyLine(TrimTape(once), seps) == lkNumber);
+  // The rewrite lays out the digits it read where it can; writing the amount read gives the
+  // same line.
+  const TapeEntry read = ReadEntry(trimmed, seps, true);
+  const char op = read.op == 0 && read.percent ? '*' : read.op;
+  std::string written;
+  const FormattedLine formatted =
+      FormatTapeLine(op, read.percent, read.amount, read.comment, false, decimals, seps, &written);
+  FUZZ_CHECK(written == once && formatted.division_by_zero == once_divides);
+  FUZZ_CHECK(formatted.canonical == first.amount &&
+             std::signbit(formatted.canonical) == std::signbit(first.amount));
   std::string twice;
   bool twice_divides = false;
   const TapeEntry second =
@@ -78,6 +111,14 @@ void CheckWrittenAmount(Bytes& in, const Separators& seps, int decimals) {
   const Amount step = std::pow(10.0L, -(rounded ? decimals : 9));
   const Amount allowed = step / 2 * (1 + 1e-9L) + std::fabs(value) * 1e-14L;
   FUZZ_CHECK(std::fabs(written.canonical - magnitude) <= allowed);
+  // The engine takes an unrounded result in fixed form for canonical without reading it.
+  if (op == 0 && !percent && !rounded && written.fixed && FastReaderSeparators(seps)) {
+    TapeEntry entry;
+    size_t amount_end = 0;
+    FUZZ_CHECK(ReadCanonicalEntry(text, seps, decimals, &entry, &amount_end));
+    FUZZ_CHECK(entry.amount == written.canonical && !std::signbit(entry.amount));
+    FUZZ_CHECK(amount_end == written.amount_end && entry.op == text[6]);
+  }
   CheckRewrite(text, seps, decimals);
 }
 

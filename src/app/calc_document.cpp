@@ -42,22 +42,29 @@ class CountOutput : public TapeStream::Output {
 };
 
 // Appends the recalculated lines to the editor but for the last break, which the editor does
-// not get.
+// not get: the last bytes written are held back until more follow.
 class EditorOutput : public TapeStream::Output {
  public:
-  EditorOutput(ScintillaTapeBuffer& buffer, std::string_view brk) : buffer_(buffer), brk_(brk) {}
+  EditorOutput(ScintillaTapeBuffer& buffer, size_t break_size)
+      : buffer_(buffer), break_size_(break_size) {}
   bool Write(std::string_view bytes) override {
-    // Each piece ends with a line's break: the one held back is not the last.
-    if (!held_.empty()) buffer_.AppendDocumentText(held_);
-    buffer_.AppendDocumentText(bytes.substr(0, bytes.size() - brk_.size()));
-    held_ = brk_;
+    if (bytes.size() < break_size_) {
+      held_.append(bytes);
+      const size_t keep = std::min(held_.size(), break_size_);
+      buffer_.AppendDocumentText(std::string_view(held_).substr(0, held_.size() - keep));
+      held_.erase(0, held_.size() - keep);
+      return true;
+    }
+    buffer_.AppendDocumentText(held_);
+    buffer_.AppendDocumentText(bytes.substr(0, bytes.size() - break_size_));
+    held_.assign(bytes.substr(bytes.size() - break_size_));
     return true;
   }
 
  private:
   ScintillaTapeBuffer& buffer_;
-  std::string_view brk_;
-  std::string_view held_;
+  size_t break_size_;
+  std::string held_;
 };
 
 }  // namespace
@@ -88,7 +95,7 @@ CalcDocument::Streamed CalcDocument::StreamRecalculated(const std::string& path,
   std::rewind(in);
   buffer_.StartDocumentText(count.size - std::min(count.size, brk.size()));
   QuietHost quiet;
-  EditorOutput editor(buffer_, brk);
+  EditorOutput editor(buffer_, brk.size());
   bool again = false;
   const bool read = TapeStream(recalc.settings, quiet).Run(in, scan.style, editor, &again);
   buffer_.FinishDocumentText(style_);

@@ -1,5 +1,6 @@
 #include "tape/amount.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cfloat>
 #include <cmath>
@@ -87,10 +88,11 @@ Amount ToAmount(Decimal d) {
   return ScaleByPow10(static_cast<Amount>(d.digits), d.exp);
 }
 
-int DigitCount(uint64_t v) {
-  int n = 1;
-  while (n < 20 && v >= kPow10U64[n]) ++n;
-  return n;
+// The number of decimal digits of v (1 for 0).
+inline int DigitCount(uint64_t v) {
+  // The bit length times log10(2) is the count or one less.
+  const int n = ((64 - __builtin_clzll(v | 1)) * 1233) >> 12;
+  return v == 0 ? 1 : n + (v >= kPow10U64[n] ? 1 : 0);
 }
 
 // The magnitude as 18 significant digits: digits (10^17 <= digits < 10^18) and the
@@ -130,53 +132,117 @@ void EighteenDigits(Amount magnitude, uint64_t* digits, int* lead_exp) {
 uint64_t KeepDigits(uint64_t digits, int keep) {
   if (keep >= 18) return digits;
   if (keep < 0) return 0;
-  uint64_t divisor = kPow10U64[18 - keep];
-  uint64_t kept = digits / divisor;
-  uint64_t first_dropped = (digits / (divisor / 10)) % 10;
-  if (first_dropped >= 5) ++kept;
+  // One division by a power of ten that is not known here; the rest divide by 10.
+  const uint64_t to_first_dropped = digits / kPow10U64[17 - keep];
+  uint64_t kept = to_first_dropped / 10;
+  if (to_first_dropped % 10 >= 5) ++kept;
   return kept;
 }
 
-void AppendGrouped(const char* int_digits, int count, char thousands, std::string* out) {
-  for (int i = 0; i < count; ++i) {
-    if (i > 0 && (count - i) % 3 == 0) out->push_back(thousands);
-    out->push_back(int_digits[i]);
+// Two-digit pieces for writing integers.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the `n` decimal digits of v (v < 10^n) to at[0..n).
+inline void WriteDigits(uint64_t v, int n, char* at) {
+  while (n >= 2) {
+    const size_t pair = static_cast<size_t>(v % 100) * 2;
+    v /= 100;
+    n -= 2;
+    at[n] = kDigitPairs[pair];
+    at[n + 1] = kDigitPairs[pair + 1];
   }
+  if (n == 1) at[0] = static_cast<char>('0' + v);
 }
 
-void AppendScientific(uint64_t digits18, int lead_exp, char decimal, std::string* out,
-                      Decimal* value) {
+// Lays out kept * 10^kept_exp in fixed form into buf and returns the length: the integer
+// part ("0" when there is none) grouped by threes, then, unless it is rounded to 0
+// decimals, the decimal separator and the fraction padded with zeros to `decimals`
+// (rounded) or 9 places, of which an unrounded text drops the trailing zeros past
+// `decimals`. A minus sign stands in front of a negative amount that is not 0. The
+// integer part has at most 18 digits, the fraction at most the places it is padded to.
+size_t WriteFixed(uint64_t kept, int kept_exp, bool negative, bool rounded, int decimals,
+                  const Separators& seps, char* buf) {
+  // The digits of kept and zeros after them, enough to copy whole blocks from.
+  char digits[40];
+  std::memset(digits, '0', sizeof(digits));
+  int n = 0;
+  if (kept != 0) {
+    n = DigitCount(kept);
+    WriteDigits(kept, n, digits);
+  }
+  // The integer part is the first int_len digits and int_zeros zeros; the fraction is
+  // frac_zeros zeros and the digits after int_len.
+  int int_len = 0;
+  int int_zeros = 0;
+  int frac_zeros = 0;
+  if (n != 0) {
+    if (kept_exp >= 0) {
+      int_len = n;
+      int_zeros = kept_exp;
+    } else if (n + kept_exp > 0) {
+      int_len = n + kept_exp;
+    } else {
+      frac_zeros = -(n + kept_exp);
+    }
+  }
+  char* p = buf;
+  if (negative && kept != 0) *p++ = '-';
+  const int int_count = int_len + int_zeros;
+  if (int_count == 0) {
+    *p++ = '0';
+  } else {
+    // Groups of three, the first one to three long; the zeros after the integer digits
+    // are in place already, as there are no fraction digits then.
+    const char* d = digits;
+    int group = int_count - 3 * ((int_count - 1) / 3);
+    for (int left = int_count; left > 0; left -= group, group = 3) {
+      if (left != int_count) *p++ = seps.thousands;
+      std::memcpy(p, d, 3);  // what lies past the group is written over
+      p += group;
+      d += group;
+    }
+  }
+  if (rounded && decimals == 0) return static_cast<size_t>(p - buf);
+  *p++ = seps.decimal;
+  char* const fraction = p;
+  std::memset(fraction, '0', 16);
+  std::memcpy(fraction + frac_zeros, digits + int_len, 16);
+  int length = frac_zeros + n - int_len;
+  if (!rounded) {
+    while (length > 0 && fraction[length - 1] == '0') --length;
+  }
+  if (length < decimals) length = decimals;
+  return static_cast<size_t>(fraction + length - buf);
+}
+
+size_t WriteScientific(uint64_t digits18, int lead_exp, char decimal, char* buf, Decimal* value) {
   uint64_t kept = KeepDigits(digits18, 15);
   if (kept >= kPow10U64[15]) {
     kept /= 10;
     ++lead_exp;
   }
   Decimal d = Normalized(kept, lead_exp - 14);
-  char buf[24];
-  int n = DigitCount(d.digits);
-  uint64_t v = d.digits;
-  for (int i = n - 1; i >= 0; --i) {
-    buf[i] = static_cast<char>('0' + v % 10);
-    v /= 10;
-  }
-  out->push_back(buf[0]);
+  char digits[24] = {};
+  const int n = DigitCount(d.digits);
+  WriteDigits(d.digits, n, digits);
+  char* p = buf;
+  *p++ = digits[0];
   if (n > 1) {
-    out->push_back(decimal);
-    out->append(buf + 1, static_cast<size_t>(n - 1));
+    *p++ = decimal;
+    std::memcpy(p, digits + 1, static_cast<size_t>(n - 1));
+    p += n - 1;
   }
-  out->push_back('E');
-  char exp_buf[16];
-  int exp = lead_exp;
-  int len = 0;
-  bool negative = exp < 0;
-  unsigned mag = static_cast<unsigned>(negative ? -exp : exp);
-  do {
-    exp_buf[len++] = static_cast<char>('0' + mag % 10);
-    mag /= 10;
-  } while (mag != 0);
-  if (negative) out->push_back('-');
-  while (len > 0) out->push_back(exp_buf[--len]);
+  *p++ = 'E';
+  if (lead_exp < 0) *p++ = '-';
+  const unsigned mag = static_cast<unsigned>(lead_exp < 0 ? -lead_exp : lead_exp);
+  const int exp_len = DigitCount(mag);
+  WriteDigits(mag, exp_len, p);
+  p += exp_len;
   *value = d;
+  return static_cast<size_t>(p - buf);
 }
 
 }  // namespace
@@ -184,7 +250,13 @@ void AppendScientific(uint64_t digits18, int lead_exp, char decimal, std::string
 Amount AmountOfDecimal(uint64_t digits, int exp) { return ToAmount(Normalized(digits, exp)); }
 
 bool ParseAmount(std::string_view text, char decimal_sep, Amount* value) {
+  DecimalAmount read;
+  return ParseAmount(text, decimal_sep, value, &read);
+}
+
+bool ParseAmount(std::string_view text, char decimal_sep, Amount* value, DecimalAmount* read) {
   *value = 0;
+  *read = {};
   size_t i = 0;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -233,14 +305,16 @@ bool ParseAmount(std::string_view text, char decimal_sep, Amount* value) {
     }
     exp += static_cast<int>(exp_negative ? -written : written);
   }
-  Amount result = AmountOfDecimal(digits, exp);
+  const Decimal d = Normalized(digits, exp);
+  Amount result = ToAmount(d);
   if (std::isinf(result) || std::isnan(result)) return false;
   *value = negative ? -result : result;
+  *read = {d.digits, d.exp, negative};
   return true;
 }
 
-void AppendAmount(Amount value, const Separators& seps, int decimals, bool rounded,
-                  std::string* out, Amount* canonical) {
+size_t WriteAmount(Amount value, const Separators& seps, int decimals, bool rounded, char* buf,
+                   Amount* canonical) {
   if (decimals < 0) decimals = 0;
   if (decimals > 9) decimals = 9;
   Decimal result;  // the written value, without sign
@@ -269,61 +343,63 @@ void AppendAmount(Amount value, const Separators& seps, int decimals, bool round
   }
   int int_digit_count = 1;
   if (kept != 0) int_digit_count = DigitCount(kept) + kept_exp;
+  size_t length = 0;
   if (int_digit_count > (rounded ? 18 : 15)) {
-    if (negative) out->push_back('-');
-    AppendScientific(digits18, lead_exp, seps.decimal, out, &result);
+    if (negative) buf[length++] = '-';
+    length += WriteScientific(digits18, lead_exp, seps.decimal, buf + length, &result);
   } else {
-    // Lay the kept digits out as integer part and fraction part.
-    char int_buf[24];
-    char frac_buf[24];
-    int int_len = 0;
-    int frac_len = 0;
-    if (kept == 0) {
-      int_buf[int_len++] = '0';
-    } else {
-      char all[24];
-      int n = DigitCount(kept);
-      uint64_t v = kept;
-      for (int i = n - 1; i >= 0; --i) {
-        all[i] = static_cast<char>('0' + v % 10);
-        v /= 10;
-      }
-      if (kept_exp >= 0) {
-        std::memcpy(int_buf, all, static_cast<size_t>(n));
-        int_len = n;
-        for (int i = 0; i < kept_exp; ++i) int_buf[int_len++] = '0';
-      } else {
-        int frac_digits = -kept_exp;
-        int int_part = n - frac_digits;
-        if (int_part > 0) {
-          std::memcpy(int_buf, all, static_cast<size_t>(int_part));
-          int_len = int_part;
-          std::memcpy(frac_buf, all + int_part, static_cast<size_t>(frac_digits));
-          frac_len = frac_digits;
-        } else {
-          int_buf[int_len++] = '0';
-          for (int i = 0; i < -int_part; ++i) frac_buf[frac_len++] = '0';
-          std::memcpy(frac_buf + frac_len, all, static_cast<size_t>(n));
-          frac_len += n;
-        }
-      }
-    }
-    while (frac_len < fraction_wanted) frac_buf[frac_len++] = '0';
-    if (!rounded) {
-      while (frac_len > decimals && frac_buf[frac_len - 1] == '0') --frac_len;
-    }
-    if (negative && kept != 0) out->push_back('-');
-    AppendGrouped(int_buf, int_len, seps.thousands, out);
-    if (!rounded || decimals > 0) {
-      out->push_back(seps.decimal);
-      out->append(frac_buf, static_cast<size_t>(frac_len));
-    }
+    length = WriteFixed(kept, kept_exp, negative, rounded, decimals, seps, buf);
     result = Normalized(kept, kept_exp);
   }
   if (canonical != nullptr) {
     Amount v = ToAmount(result);
     *canonical = (negative && result.digits != 0) ? -v : v;
   }
+  return length;
+}
+
+size_t WriteDigitsRead(const DecimalAmount& read, bool minus, const Separators& seps, int decimals,
+                       char* buf) {
+  // Up to 15 significant digits, 15 integer digits and 9 decimals, WriteAmount finds
+  // exactly the digits read (the reasoning in canonical_entry.cpp) and keeps them all:
+  // it writes them as they stand, and they read back as the amount read.
+  const Decimal d = Normalized(read.digits, read.exp);
+  const int n = DigitCount(d.digits);
+  if (n > 15 || n + d.exp > 15 || d.exp < -9) return 0;
+  // WriteFixed's layout, written from the last digit back: the fraction has no trailing
+  // zero, so it is only padded to `decimals`.
+  const int int_count = n + d.exp > 0 ? n + d.exp : 0;
+  const int frac_count = d.exp < 0 ? -d.exp : 0;
+  minus = minus && d.digits != 0;
+  const int int_text = int_count == 0 ? 1 : int_count + (int_count - 1) / 3;
+  char* const fraction = buf + (minus ? 1 : 0) + int_text + 1;
+  char* p = fraction + frac_count;
+  uint64_t v = d.digits;
+  while (p > fraction) {
+    *--p = static_cast<char>('0' + v % 10);
+    v /= 10;
+  }
+  *--p = seps.decimal;
+  if (int_count == 0) *--p = '0';
+  for (int k = 0; k < int_count; ++k) {
+    if (k > 0 && k % 3 == 0) *--p = seps.thousands;
+    if (k < d.exp) {
+      *--p = '0';
+    } else {
+      *--p = static_cast<char>('0' + v % 10);
+      v /= 10;
+    }
+  }
+  if (minus) *--p = '-';
+  p = fraction + frac_count;
+  for (int k = frac_count; k < std::clamp(decimals, 0, 9); ++k) *p++ = '0';
+  return static_cast<size_t>(p - buf);
+}
+
+void AppendAmount(Amount value, const Separators& seps, int decimals, bool rounded,
+                  std::string* out, Amount* canonical) {
+  char buf[kMaxAmountText];
+  out->append(buf, WriteAmount(value, seps, decimals, rounded, buf, canonical));
 }
 
 std::string FormatAmount(Amount value, const Separators& seps, int decimals, bool rounded,

@@ -16,6 +16,16 @@ using Amount = long double;
 // represent (overflow); *value is then 0.
 bool ParseAmount(std::string_view text, char decimal_sep, Amount* value);
 
+// The decimal number digits * 10^exp an amount was read from, and whether a minus sign
+// stood in front.
+struct DecimalAmount {
+  uint64_t digits = 0;
+  int exp = 0;
+  bool negative = false;
+};
+// ParseAmount that also gives the decimal number it read; {0, 0} when it returns false.
+bool ParseAmount(std::string_view text, char decimal_sep, Amount* value, DecimalAmount* read);
+
 // The amount ParseAmount reads for the decimal number digits * 10^exp (infinite when
 // it overflows).
 Amount AmountOfDecimal(uint64_t digits, int exp);
@@ -36,5 +46,19 @@ std::string FormatAmount(Amount value, const Separators& seps, int decimals, boo
 // has room).
 void AppendAmount(Amount value, const Separators& seps, int decimals, bool rounded,
                   std::string* out, Amount* canonical = nullptr);
+
+// Room for the longest amount text, and for the writer's work past it.
+inline constexpr size_t kMaxAmountText = 64;
+// Writes the amount text into buf (room for kMaxAmountText bytes) and returns its length.
+size_t WriteAmount(Amount value, const Separators& seps, int decimals, bool rounded, char* buf,
+                   Amount* canonical = nullptr);
+// The unrounded text of the amount ParseAmount read as `read`, as WriteAmount writes it,
+// laid out from the digits read without converting the amount back to decimal; with a
+// minus sign when `minus` and the amount is not 0. The text reads back as the amount
+// read (0 for a minus zero). Returns its length, or 0, writing nothing, where WriteAmount
+// writes other digits: for more than 15 significant digits, 15 integer digits or 9
+// decimals.
+size_t WriteDigitsRead(const DecimalAmount& read, bool minus, const Separators& seps, int decimals,
+                       char* buf);
 
 }  // namespace numvex

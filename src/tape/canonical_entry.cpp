@@ -1,5 +1,6 @@
 #include "tape/canonical_entry.h"
 
+#include <array>
 #include <cstdint>
 
 #include "tape/amount.h"
@@ -39,13 +40,25 @@ constexpr int kMaxSignificant = 15;
 constexpr int kMaxIntegerDigits = 15;
 constexpr int kMaxFraction = 9;
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Separators the reasoning above holds for: two different bytes that no reader takes
 // for a digit, blank, sign, operator, "%", "=" or exponent. Others take the full path.
-bool PlainSeparator(char c) {
+constexpr bool IsPlainSeparator(char c) {
   return !IsTrimmed(c) && !IsDigit(c) && !IsOperatorByte(c) && c != '%' && c != '=' && c != 'E' &&
          c != 'e';
+}
+// Looked up, as every line checks the separators.
+constexpr std::array<bool, 256> kPlainSeparator = [] {
+  std::array<bool, 256> plain{};
+  for (int c = 0; c < 256; ++c) plain[c] = IsPlainSeparator(static_cast<char>(c));
+  return plain;
+}();
+inline bool PlainSeparator(char c) { return kPlainSeparator[static_cast<unsigned char>(c)]; }
+
+inline bool PlainSeparators(const Separators& seps) {
+  return seps.decimal != seps.thousands && PlainSeparator(seps.decimal) &&
+         PlainSeparator(seps.thousands);
 }
 
 // The digits of an amount, gathered as they are verified.
@@ -85,10 +98,7 @@ bool ReadCanonicalEntry(std::string_view line, const Separators& seps, int decim
   // Typed lines fail here at once.
   if (n < 9 || line.compare(0, 6, "      ") != 0 || !IsOperatorByte(line[6])) return false;
   if (decimals < 0 || decimals > kMaxFraction) return false;
-  if (!PlainSeparator(seps.decimal) || !PlainSeparator(seps.thousands) ||
-      seps.decimal == seps.thousands) {
-    return false;
-  }
+  if (!PlainSeparators(seps)) return false;
   if (IsTrimmed(line[n - 1]) || IsOperatorByte(line[n - 1])) return false;
   size_t i = 7;
   while (i < n && line[i] == ' ') ++i;
@@ -150,6 +160,60 @@ bool ReadCanonicalEntry(std::string_view line, const Separators& seps, int decim
   entry->operation = OperationFor(entry->op, percent);
   return true;
 }
+
+// Why ReadTypedEntry reads a line as the full path does. The line is L = [op] A [%] [R]:
+// an operator or none, A = digits [decimal separator [digits]], then "%" or none, then
+// nothing or R, which starts with a blank; the last character is neither trimmed nor an
+// operator, and the first is the operator or a digit, so L is its own trimmed text.
+// - ClassifyLine: the operator is a symbol, and the first other character a digit, so the
+//   line may be an amount. The scanner reads the amount, then "%" or a blank (or the end,
+//   which accepts) leads it to the state after the amount, from where AmountLineTail decides.
+// - ReadEntry: FindOperator takes the operator in front of the first digit, no operator
+//   ends the text, and SplitComment starts the comment at the first character after A,
+//   keeping a "%" that stands there with the amount: the comment is the rest, trimmed, and
+//   the amount text A, with no thousands separator to drop, goes to ParseAmount as it is.
+//   Up to 19 digits, ParseAmount reads them all, and one less exponent for each decimal.
+bool ReadTypedEntry(std::string_view line, const Separators& seps, TapeEntry* entry,
+                    DecimalAmount* read) {
+  const size_t n = line.size();
+  if (n == 0 || IsTrimmed(line[n - 1]) || IsOperatorByte(line[n - 1])) return false;
+  const char op = IsOperatorByte(line[0]) ? line[0] : 0;
+  size_t i = op != 0 ? 1 : 0;
+  if (i >= n || !IsDigit(line[i])) return false;
+  if (!PlainSeparators(seps)) return false;
+  // The digits as ParseAmount gathers them while there are no more than 19.
+  const size_t amount_start = i;
+  uint64_t digits = 0;
+  while (i < n && IsDigit(line[i])) digits = digits * 10 + static_cast<uint64_t>(line[i++] - '0');
+  int fraction = -1;  // no decimal separator
+  if (i < n && line[i] == seps.decimal) {
+    const size_t fraction_start = ++i;
+    while (i < n && IsDigit(line[i])) digits = digits * 10 + static_cast<uint64_t>(line[i++] - '0');
+    fraction = static_cast<int>(i - fraction_start);
+  }
+  const size_t amount_end = i;
+  const bool percent = i < n && line[i] == '%';
+  if (percent) ++i;
+  std::string_view comment;
+  if (i < n) {
+    if (line[i] != ' ' || !AmountLineTail(line.substr(i), seps)) return false;
+    comment = TrimTape(line.substr(i));
+  }
+  if (amount_end - amount_start - (fraction >= 0 ? 1 : 0) <= 19) {
+    *read = {digits, fraction >= 0 ? -fraction : 0};
+    entry->amount = AmountOfDecimal(read->digits, read->exp);
+  } else if (!ParseAmount(line.substr(amount_start, amount_end - amount_start), seps.decimal,
+                          &entry->amount, read)) {
+    entry->amount = 0;
+  }
+  entry->op = op;
+  entry->percent = percent;
+  entry->comment = comment;
+  entry->operation = OperationFor(op, percent);
+  return true;
+}
+
+bool FastReaderSeparators(const Separators& seps) { return PlainSeparators(seps); }
 
 bool DividesByZero(const TapeEntry& entry) {
   return entry.amount == 0 &&

@@ -22,6 +22,22 @@ namespace numvex {
 bool ReadCanonicalEntry(std::string_view line, const Separators& seps, int decimals,
                         TapeEntry* entry, size_t* amount_end = nullptr);
 
+// Recognises an amount line in the form people type, so that a recalculation reads it in
+// one pass instead of classifying it and then reading it: an operator or none, digits, the
+// decimal separator and digits or neither, a "%" or none, and a comment after a blank or
+// none, with nothing to trim at either end and no operator as the last character.
+//
+// Returns true when `line` has this form and is an amount line (ClassifyLine gives
+// lkNumber); *entry then holds what ReadEntry reads from it in calc mode, its comment
+// viewing into `line`, and *read the decimal number of its amount. Returns false for every
+// other line, and for unusual separators; the full path decides those.
+bool ReadTypedEntry(std::string_view line, const Separators& seps, TapeEntry* entry,
+                    DecimalAmount* read);
+
+// Whether the fast readers take lines written with these separators: two different bytes
+// that no reader takes for a digit, blank, sign, operator, "%", "=" or exponent.
+bool FastReaderSeparators(const Separators& seps);
+
 // True when writing the entry reports a division by zero: "/" or the division sign
 // with the amount 0.
 bool DividesByZero(const TapeEntry& entry);

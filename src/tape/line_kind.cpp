@@ -38,8 +38,10 @@ constexpr State kNext[9][7] = {
     {S8, S8, S8, S8, S8, S8, S8},  // S8 invalid
 };
 
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 Class ClassOf(char c, const Separators& seps) {
-  if (c >= '0' && c <= '9') return kDigit;
+  if (IsDigit(c)) return kDigit;
   // A character that is both separators counts as the thousands separator.
   if (c == seps.thousands) return kThousands;
   if (c == seps.decimal) return kDecimal;
@@ -57,17 +59,22 @@ constexpr uint8_t kClassMask = 0x7f;
 
 // The character classes for one pair of separators, looked up per byte. The last
 // pair used is kept, since a program works with one pair at a time.
-const uint8_t* ClassTable(const Separators& seps) {
-  thread_local Separators cached{0, 0};
-  thread_local uint8_t table[256];
-  if (cached.decimal != seps.decimal || cached.thousands != seps.thousands) {
-    for (int c = 0; c < 256; ++c) {
-      char ch = static_cast<char>(c);
-      table[c] = static_cast<uint8_t>(ClassOf(ch, seps) | (IsSymbolChar(ch) ? kSymbolBit : 0));
-    }
-    cached = seps;
+thread_local Separators cached_seps{0, 0};
+thread_local uint8_t class_table[256];
+
+void FillClassTable(const Separators& seps) {
+  for (int c = 0; c < 256; ++c) {
+    char ch = static_cast<char>(c);
+    class_table[c] = static_cast<uint8_t>(ClassOf(ch, seps) | (IsSymbolChar(ch) ? kSymbolBit : 0));
   }
-  return table;
+  cached_seps = seps;
+}
+
+inline const uint8_t* ClassTable(const Separators& seps) {
+  if (cached_seps.decimal != seps.decimal || cached_seps.thousands != seps.thousands) {
+    FillClassTable(seps);
+  }
+  return class_table;
 }
 
 LineKind ClassifySymbols(std::string_view text) {
@@ -125,9 +132,16 @@ LineKind ClassifyLine(std::string_view text, const Separators& seps) {
   uint8_t first = classes[static_cast<unsigned char>(text[i])];
   bool candidate = first == kDigit || first == kDecimal || first == kThousands;
   if (!candidate || state == S8) return lkText;
-  for (; i < n; ++i) {
+  while (i < n) {
+    // Past the amount only an operator that a separator follows still fails the line.
+    if (state == S6) return TailKeepsAmount(classes, text.substr(i)) ? lkNumber : lkText;
+    if (state == S4 || state == S5) {
+      while (i < n && IsDigit(text[i])) ++i;  // digits keep either state
+      if (i == n) break;
+    }
     state = kNext[state][classes[static_cast<unsigned char>(text[i])] & kClassMask];
     if (state == S8) return lkText;
+    ++i;
   }
   return (state >= S4 && state <= S7) ? lkNumber : lkText;
 }

@@ -11,13 +11,13 @@ enum LineKind { lkEmpty, lkNumber, lkSeparator, lkText, lkSymbols };
 constexpr unsigned char kDivisionSign = 247;  // the division sign in Windows-1252
 
 // "+", "-", "*", "/" or the division sign.
-inline bool IsOperatorByte(char c) {
+constexpr bool IsOperatorByte(char c) {
   return c == '+' || c == '-' || c == '*' || c == '/' ||
          static_cast<unsigned char>(c) == kDivisionSign;
 }
 
 // Blanks and control characters (codes 0..32) are trimmed from both ends.
-inline bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
+constexpr bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
 std::string_view TrimTape(std::string_view text);
 std::string_view TrimTapeRight(std::string_view text);
 

@@ -12,21 +12,7 @@ MemoryTapeBuffer::MemoryTapeBuffer(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) AppendLine(line);
 }
 
-int MemoryTapeBuffer::LineCount() const {
-  return static_cast<int>(store_.size() - (gap_end_ - gap_begin_));
-}
-
-MemoryTapeBuffer::Slot& MemoryTapeBuffer::At(int line) {
-  if (line < 1 || line > LineCount()) throw std::out_of_range("tape line out of range");
-  size_t index = static_cast<size_t>(line - 1);
-  return store_[index < gap_begin_ ? index : index + (gap_end_ - gap_begin_)];
-}
-
-const MemoryTapeBuffer::Slot& MemoryTapeBuffer::At(int line) const {
-  return const_cast<MemoryTapeBuffer*>(this)->At(line);
-}
-
-std::string_view MemoryTapeBuffer::Line(int line) const { return At(line).text(); }
+void MemoryTapeBuffer::OutOfRange() { throw std::out_of_range("tape line out of range"); }
 
 namespace {
 constexpr size_t kTextBlock = 64 * 1024;
@@ -107,7 +93,7 @@ void MemoryTapeBuffer::MoveGapTo(size_t index) {
 }
 
 void MemoryTapeBuffer::InsertLine(int before, std::string_view text) {
-  if (before < 1 || before > LineCount() + 1) throw std::out_of_range("tape insert out of range");
+  if (before < 1 || before > Count() + 1) throw std::out_of_range("tape insert out of range");
   MoveGapTo(static_cast<size_t>(before - 1));
   if (gap_begin_ == gap_end_) {
     // Grow the gap in proportion to the document, so a pass that inserts many
@@ -123,7 +109,7 @@ void MemoryTapeBuffer::InsertLine(int before, std::string_view text) {
 }
 
 void MemoryTapeBuffer::DeleteLine(int line) {
-  if (line < 1 || line > LineCount()) throw std::out_of_range("tape delete out of range");
+  if (line < 1 || line > Count()) throw std::out_of_range("tape delete out of range");
   MoveGapTo(static_cast<size_t>(line));
   --gap_begin_;
   Release(&store_[gap_begin_]);
@@ -162,7 +148,7 @@ void MemoryTapeBuffer::AdoptView(std::string_view bytes) {
 }
 
 void MemoryTapeBuffer::AddLoadedLineAfterEdits(size_t offset, size_t length) {
-  MoveGapTo(static_cast<size_t>(LineCount()));
+  MoveGapTo(static_cast<size_t>(Count()));
   Slot slot{base_.get() + offset, static_cast<uint32_t>(length), false};
   if (gap_begin_ == gap_end_) {
     store_.push_back(slot);
@@ -173,7 +159,7 @@ void MemoryTapeBuffer::AddLoadedLineAfterEdits(size_t offset, size_t length) {
 }
 
 void MemoryTapeBuffer::AppendLine(std::string_view text) {
-  MoveGapTo(static_cast<size_t>(LineCount()));
+  MoveGapTo(static_cast<size_t>(Count()));
   if (gap_begin_ == gap_end_) {
     store_.emplace_back();
     gap_begin_ = gap_end_ = store_.size();

@@ -55,8 +55,8 @@ class MemoryTapeBuffer : public TapeBuffer {
   MemoryTapeBuffer(MemoryTapeBuffer&&) = default;
   MemoryTapeBuffer& operator=(MemoryTapeBuffer&&) = default;
 
-  int LineCount() const override;
-  std::string_view Line(int line) const override;
+  int LineCount() const override { return Count(); }
+  std::string_view Line(int line) const override { return At(line).text(); }
   void ReplaceLine(int line, std::string_view text) override;
   void InsertLine(int before, std::string_view text) override;
   void DeleteLine(int line) override;
@@ -102,8 +102,14 @@ class MemoryTapeBuffer : public TapeBuffer {
     bool owned = false;  // the text lies in the buffer's blocks, not in the loaded bytes
     std::string_view text() const { return {data, size}; }
   };
-  Slot& At(int line);
-  const Slot& At(int line) const;
+  int Count() const { return static_cast<int>(store_.size() - (gap_end_ - gap_begin_)); }
+  Slot& At(int line) {
+    if (line < 1 || line > Count()) OutOfRange();
+    const size_t index = static_cast<size_t>(line - 1);
+    return store_[index < gap_begin_ ? index : index + (gap_end_ - gap_begin_)];
+  }
+  const Slot& At(int line) const { return const_cast<MemoryTapeBuffer*>(this)->At(line); }
+  [[noreturn]] static void OutOfRange();
   void AddLoadedLineAfterEdits(size_t offset, size_t length);
   void MoveGapTo(size_t index);
   void Store(Slot* slot, std::string_view text);

@@ -58,27 +58,18 @@ LineKind TapeEngine::KindOf(int line) const {
 }
 
 void TapeEngine::WriteSeparatorLine(int line) {
+  const size_t want = 19 + (Decimals() > 0 ? static_cast<size_t>(Decimals()) + 1 : 0);
   if (line >= 1 && line <= buffer_.LineCount()) {
-    // Avoid building the text for a separator that is already canonical.
+    // Leave a separator that is already canonical.
     std::string_view current = buffer_.Line(line);
-    size_t want = 19 + (Decimals() > 0 ? static_cast<size_t>(Decimals()) + 1 : 0);
     if (current.size() == want && current.substr(0, 6) == "      " &&
         current.find_first_not_of('-', 6) == std::string_view::npos) {
       return;
     }
   }
-  SetTapeLine(line, SeparatorLineText(Decimals()));
-}
-
-TapeEntry TapeEngine::CanonicalEntry(std::string_view line, std::string* out,
-                                     bool* division_by_zero) {
-  TapeEntry entry;
-  if (CalcMode && ReadCanonicalEntry(line, Seps(), Decimals(), &entry)) {
-    out->assign(line.data(), line.size());
-    *division_by_zero = DividesByZero(entry);
-    return entry;
-  }
-  return RewriteEntry(TrimTape(line), Seps(), Decimals(), CalcMode, out, division_by_zero);
+  // Six blanks and up to 23 "-", as SeparatorLineText writes them.
+  static constexpr std::string_view kLongest = "      -----------------------";
+  SetTapeLine(line, kLongest.substr(0, want));
 }
 
 TapeEntry TapeEngine::ReformatEntryLine(int line) {
@@ -136,88 +127,159 @@ void Apply(const TapeEntry& entry, Amount* total, Amount* term) {
 
 }  // namespace
 
-bool TapeEngine::WriteResult(int line, Amount value, bool insert) {
+bool TapeEngine::WriteResult(int line, Amount value, bool insert, LineLook* look) {
   std::string_view comment;
   // The comment as the result line will read back, without the operators at its end, so
   // that an old overflow mark is recognised now and not only on the next pass.
   if (!insert) comment = DropTrailingOperators(SplitComment(GetTapeLine(line), Seps()).comment);
   if (std::isfinite(value)) comment = StripOverflowMark(comment);
   std::string& text = result_text_;
-  FormatTapeLine(0, false, value, comment, settings_.round_results, Decimals(), Seps(), &text);
-  if (ClassifyLine(TrimTape(text), Seps()) != lkNumber) {
+  FormattedLine formatted =
+      FormatTapeLine(0, false, value, comment, settings_.round_results, Decimals(), Seps(), &text);
+  // Unrounded and in fixed form, a result is written as its entry is (at most 15
+  // significant and integer digits, the decimals cut back to the last non-zero one, no
+  // sign in the amount, a comment trimmed and without an operator at its end): the
+  // canonical reader takes it as it stands and reads the amount the writer reports, and
+  // what follows the amount alone decides whether the line reads as an amount line.
+  const bool as_entry = !settings_.round_results && formatted.fixed && FastReaderSeparators(Seps());
+  const bool amount_line =
+      as_entry ? AmountLineTail(std::string_view(text).substr(formatted.amount_end), Seps())
+               : ClassifyLine(TrimTape(text), Seps()) == lkNumber;
+  if (!amount_line) {
     // The comment taken over from the line under the separator makes the result read
     // as text, which would break the run and let the next pass insert another result.
     // Keep that line as it is and put a plain result above it.
-    FormatTapeLine(0, false, value, "", settings_.round_results, Decimals(), Seps(), &text);
+    formatted =
+        FormatTapeLine(0, false, value, "", settings_.round_results, Decimals(), Seps(), &text);
     insert = true;
   }
   // The result is read back at once as the first entry of the next block, which
   // rewrites it in the entry form: write that form straight away, so the line
   // changes once and a pass over a finished tape writes nothing.
-  bool division_by_zero = false;
-  CanonicalEntry(text, &scratch_, &division_by_zero);
-  if (insert) {
-    buffer_.InsertLine(line, scratch_);
+  *look = LineLook();
+  size_t amount_end = 0;
+  bool canonical = false;
+  if (CalcMode && as_entry) {
+    look->entry.op = text[6];
+    look->entry.percent = false;
+    look->entry.amount = formatted.canonical;
+    look->entry.comment = {};
+    look->entry.operation = OperationFor(text[6], false);
+    amount_end = formatted.amount_end;
+    canonical = true;
   } else {
-    SetTapeLine(line, scratch_);
+    canonical = CalcMode && ReadCanonicalEntry(text, Seps(), Decimals(), &look->entry, &amount_end);
+  }
+  std::string_view written = text;
+  if (!canonical) {
+    bool division_by_zero = false;
+    RewriteEntry(TrimTape(text), Seps(), Decimals(), CalcMode, &scratch_, &division_by_zero);
+    written = scratch_;
+  }
+  if (insert) {
+    buffer_.InsertLine(line, written);
+  } else {
+    SetTapeLine(line, written);
+  }
+  // What Look finds in the line now, known already for a canonical one.
+  if (canonical && AmountLineTail(text.substr(amount_end), Seps())) {
+    look->kind = lkNumber;
+    look->canonical = true;
+  } else {
+    Look(line, look);
   }
   return insert;
 }
 
-TapeEngine::LineLook TapeEngine::Look(int line) const {
-  LineLook look;
-  if (line < 1 || line > buffer_.LineCount()) return look;
+void TapeEngine::Look(int line, LineLook* look) const {
+  // The entry and what goes with it count only where a flag says so.
+  look->kind = lkEmpty;
+  look->canonical = false;
+  look->typed = false;
+  if (line < 1 || line > buffer_.LineCount()) return;
   std::string_view text = buffer_.Line(line);
   size_t amount_end = 0;
-  if (CalcMode && ReadCanonicalEntry(text, Seps(), Decimals(), &look.entry, &amount_end) &&
+  if (CalcMode && ReadCanonicalEntry(text, Seps(), Decimals(), &look->entry, &amount_end) &&
       AmountLineTail(text.substr(amount_end), Seps())) {
-    look.kind = lkNumber;
-    look.canonical = true;
-    return look;
+    look->kind = lkNumber;
+    look->canonical = true;
+    return;
   }
-  look.kind = ClassifyLine(TrimTape(text), Seps());
-  return look;
+  if (CalcMode && ReadTypedEntry(text, Seps(), &look->entry, &look->read)) {
+    look->kind = lkNumber;
+    look->typed = true;
+    const std::string_view comment = look->entry.comment;
+    look->comment_offset =
+        comment.empty() ? 0 : static_cast<uint32_t>(comment.data() - text.data());
+    look->comment_size = static_cast<uint32_t>(comment.size());
+    look->entry.comment = {};
+    return;
+  }
+  look->kind = ClassifyLine(TrimTape(text), Seps());
+}
+
+TapeEntry TapeEngine::WriteTypedLine(int line, const LineLook& look) {
+  TapeEntry read = look.entry;
+  read.comment = buffer_.Line(line).substr(look.comment_offset, look.comment_size);
+  bool division_by_zero = false;
+  const TapeEntry entry =
+      WriteEntry(read, look.read, Seps(), Decimals(), &scratch_, &division_by_zero);
+  // The written line starts with a blank and the typed one does not: it always changes.
+  buffer_.ReplaceLine(line, scratch_);
+  if (division_by_zero) host_.DivisionByZero(line);
+  return entry;
 }
 
 TapeEntry TapeEngine::TakeEntry(int line, const LineLook& look) {
+  if (look.typed) return WriteTypedLine(line, look);
   if (!look.canonical) return RewriteEntryLine(line);  // the look found it needs writing
   if (DividesByZero(look.entry)) host_.DivisionByZero(line);
   return look.entry;
 }
 
-TapeEngine::BlockResult TapeEngine::RecalcRun(int l0, bool at_run_start) {
+TapeEngine::BlockResult TapeEngine::RecalcRun(int l0, bool at_run_start, const LineLook* first) {
   bool remembered = doc_modified_;
   int l = l0;
   if (!at_run_start) {
     while (l > 1 && IsRunKind(KindOf(l - 1))) --l;
   }
-  LineLook look = Look(l);
-  while (look.kind == lkSeparator) look = Look(++l);
-  if (look.kind != lkNumber) return {std::max(l0, l + 1), 0};
-  LineLook next = Look(l + 1);
-  if (!IsRunKind(next.kind)) return {std::max(l0, l + 1), 0};
+  LineLook looks[2];
+  LineLook* look = &looks[0];
+  LineLook* next = &looks[1];
+  if (l == l0 && first != nullptr) {
+    *look = *first;
+  } else {
+    Look(l, look);
+  }
+  while (look->kind == lkSeparator) Look(++l, look);
+  if (look->kind != lkNumber) return {std::max(l0, l + 1), 0};
+  Look(l + 1, next);
+  if (!IsRunKind(next->kind)) return {std::max(l0, l + 1), 0};
   bool next_known = true;
 
   int resume = l0;
-  while (look.kind == lkNumber) {
+  while (look->kind == lkNumber) {
     Amount total = 0;
     Amount term = 0;
-    while (look.kind == lkNumber) {
+    while (look->kind == lkNumber) {
       // Rewriting a line leaves the lines below it as they were, so a look taken
       // before stays good.
-      Apply(TakeEntry(l, look), &total, &term);
+      Apply(TakeEntry(l, *look), &total, &term);
       ++l;
       // The line after the run's first line has been looked at already.
-      look = next_known ? next : Look(l);
+      if (next_known) {
+        std::swap(look, next);
+      } else {
+        Look(l, look);
+      }
       next_known = false;
     }
-    if (look.kind == lkSeparator) {
+    if (look->kind == lkSeparator) {
       WriteSeparatorLine(l);
       ++l;
       LineKind after = KindOf(l);
-      WriteResult(l, total + term, /*insert=*/!(after == lkNumber || after == lkEmpty));
+      WriteResult(l, total + term, /*insert=*/!(after == lkNumber || after == lkEmpty), look);
       resume = std::max(resume, l);
-      look = Look(l);
     }
   }
   SetDocModified(remembered);
@@ -232,8 +294,10 @@ void TapeEngine::RecalcAll() {
   int l = 1;
   bool above_seen = true;  // every line above l was looked at and is no run line
   while (l <= buffer_.LineCount()) {
-    if (IsRunKind(KindOf(l))) {
-      BlockResult r = RecalcRun(l, above_seen);
+    LineLook look;
+    Look(l, &look);
+    if (IsRunKind(look.kind)) {
+      BlockResult r = RecalcRun(l, above_seen, &look);
       if (r.run_end != 0) {
         // Every later line of the run that a restart would begin at recomputes the
         // same run from the same text and writes nothing new, and the line that

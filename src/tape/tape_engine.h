@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -91,20 +92,27 @@ class TapeEngine {
   struct LineLook {
     LineKind kind = lkEmpty;
     bool canonical = false;  // entry holds what ReformatEntryLine would return
+    // An amount line in the typed form: entry and read hold what ReadEntry reads, but the
+    // comment is kept as where it lies in the line, whose text may move before it is used.
+    bool typed = false;
     TapeEntry entry;
+    DecimalAmount read;
+    uint32_t comment_offset = 0;
+    uint32_t comment_size = 0;
   };
-  LineLook Look(int line) const;
+  void Look(int line, LineLook* look) const;
   // ReformatEntryLine for a line looked at since its last change.
   TapeEntry TakeEntry(int line, const LineLook& look);
   // ReformatEntryLine without the check for a canonical line.
   TapeEntry RewriteEntryLine(int line);
-  // at_run_start: the caller knows `line` is the first line of its run.
-  BlockResult RecalcRun(int line, bool at_run_start);
-  // The canonical entry text of an amount line into *out; returns what it contributes.
-  // *division_by_zero tells whether writing it reports a division by zero.
-  TapeEntry CanonicalEntry(std::string_view line, std::string* out, bool* division_by_zero);
-  // Writes a result into `line`, or inserts it there; returns whether it inserted.
-  bool WriteResult(int line, Amount value, bool insert);
+  // Writes the entry of a typed line that `look` read.
+  TapeEntry WriteTypedLine(int line, const LineLook& look);
+  // at_run_start: the caller knows `line` is the first line of its run; `first`, when given,
+  // is the look at it.
+  BlockResult RecalcRun(int line, bool at_run_start, const LineLook* first = nullptr);
+  // Writes a result into `line`, or inserts it there, in the entry form it is read back in;
+  // returns whether it inserted. *look: the look at the written line.
+  bool WriteResult(int line, Amount value, bool insert, LineLook* look);
   int Decimals() const;
 
   TapeBuffer& buffer_;

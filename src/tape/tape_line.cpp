@@ -1,6 +1,7 @@
 #include "tape/tape_line.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "tape/line_kind.h"
 
@@ -91,7 +92,11 @@ std::string_view DropTrailingOperators(std::string_view text) {
   return text;
 }
 
-TapeEntry ReadEntry(std::string_view text, const Separators& seps, bool calc_mode) {
+namespace {
+
+// ReadEntry, which also gives the decimal number the amount was read from.
+TapeEntry ReadEntry(std::string_view text, const Separators& seps, bool calc_mode,
+                    DecimalAmount* read) {
   TapeEntry entry;
   OperatorPos found = FindOperator(text, calc_mode);
   if (found.position != 0) {
@@ -122,43 +127,71 @@ TapeEntry ReadEntry(std::string_view text, const Separators& seps, bool calc_mod
     if (c != seps.thousands) clean[n++] = c;
   }
   std::string_view cleaned = TrimTape(std::string_view(clean, n));
-  if (!ParseAmount(cleaned, seps.decimal, &entry.amount)) entry.amount = 0;
+  if (!ParseAmount(cleaned, seps.decimal, &entry.amount, read)) entry.amount = 0;
   entry.operation = OperationFor(entry.op, entry.percent);
   return entry;
 }
 
-FormattedLine FormatTapeLine(char op, bool percent, Amount amount, std::string_view comment,
-                             bool rounded, int decimals, const Separators& seps, std::string* out) {
+// FormatTapeLine; `read`, when given, is the decimal number ParseAmount read `amount` from,
+// for an unrounded line.
+FormattedLine FormatLine(char op, bool percent, Amount amount, const DecimalAmount* read,
+                         std::string_view comment, bool rounded, int decimals,
+                         const Separators& seps, std::string* out) {
   FormattedLine result;
-  bool overflow = !std::isfinite(amount);
-  if (op == 0) {
-    bool minus = overflow ? (std::isinf(amount) && amount < 0) : amount < 0;
-    op = minus ? '-' : '+';
-    if (!overflow && minus) amount = -amount;
+  char text[kMaxAmountText];
+  size_t length = 0;
+  bool overflow = false;
+  if (read != nullptr) {
+    // The amount is the one read: its sign is the one read unless it is 0, and its text
+    // may be the digits read, which read back as the amount itself.
+    const bool minus = read->negative && read->digits != 0;
+    length = WriteDigitsRead(*read, op != 0 && minus, seps, decimals, text);
+    if (length != 0) {
+      result.fixed = true;
+      if (op == 0) {
+        op = minus ? '-' : '+';
+        if (minus) amount = -amount;
+      }
+      result.canonical = read->digits == 0 ? 0 : amount;
+      result.division_by_zero =
+          read->digits == 0 && (op == '/' || static_cast<unsigned char>(op) == kDivisionSign);
+    }
   }
-  if (overflow) amount = 0;
-  out->assign(6, ' ');
-  out->push_back(op);
-  size_t amount_start = out->size();
-  AppendAmount(amount, seps, decimals, rounded, out, &result.canonical);
+  if (length == 0) {
+    overflow = !std::isfinite(amount);
+    if (op == 0) {
+      bool minus = overflow ? (std::isinf(amount) && amount < 0) : amount < 0;
+      op = minus ? '-' : '+';
+      if (!overflow && minus) amount = -amount;
+    }
+    if (overflow) amount = 0;
+    length = WriteAmount(amount, seps, decimals, rounded, text, &result.canonical);
+    result.fixed = !overflow && std::memchr(text, 'E', length) == nullptr;
+    // The amount as written: one too small for the decimals shown divides by the zero the
+    // line shows and the recalculation uses.
+    result.division_by_zero =
+        result.canonical == 0 && (op == '/' || static_cast<unsigned char>(op) == kDivisionSign);
+  }
   // Right-align on the decimal separator in column 20, or the last digit in 19.
-  std::string_view text(out->data() + amount_start, out->size() - amount_start);
-  size_t sep = text.find(seps.decimal);
+  const void* sep = std::memchr(text, seps.decimal, length);
   size_t pad = 0;
-  if (sep != std::string_view::npos) {
-    size_t p = sep + 1;
+  if (sep != nullptr) {
+    size_t p = static_cast<size_t>(static_cast<const char*>(sep) - text) + 1;
     if (p < 13) pad = 13 - p;
-  } else if (text.size() < 12) {
-    pad = 12 - text.size();
+  } else if (length < 12) {
+    pad = 12 - length;
   }
-  out->insert(amount_start, pad, ' ');
-  // The amount as written: one too small for the decimals shown divides by the zero the line
-  // shows and the recalculation uses.
-  if (result.canonical == 0 && (op == '/' || static_cast<unsigned char>(op) == kDivisionSign)) {
-    result.division_by_zero = true;
-  }
-  if (percent) out->push_back('%');
+  // The line is built here and handed over in one piece, unless a long comment follows.
+  char head[7 + 13 + kMaxAmountText + 1 + 2 + 64];
+  std::memset(head, ' ', 7 + pad);
+  head[6] = op;
+  std::memcpy(head + 7 + pad, text, length);
+  size_t head_length = 7 + pad + length;
+  if (percent) head[head_length++] = '%';
+  result.amount_end = head_length;
   if (overflow) {
+    out->clear();
+    out->append(head, head_length);
     out->append("  ");
     out->append(kOverflowMark);
     comment = StripOverflowMark(comment);
@@ -166,26 +199,61 @@ FormattedLine FormatTapeLine(char op, bool percent, Amount amount, std::string_v
       out->push_back(' ');
       out->append(comment);
     }
-  } else if (!comment.empty()) {
+  } else if (comment.empty()) {
+    out->clear();
+    out->append(head, head_length);
+  } else if (comment.size() <= sizeof(head) - 2 - head_length) {
+    head[head_length++] = ' ';
+    head[head_length++] = ' ';
+    std::memcpy(head + head_length, comment.data(), comment.size());
+    out->clear();
+    out->append(head, head_length + comment.size());
+  } else {
+    out->clear();
+    out->append(head, head_length);
     out->append("  ");
     out->append(comment);
   }
   return result;
 }
 
+}  // namespace
+
+TapeEntry ReadEntry(std::string_view text, const Separators& seps, bool calc_mode) {
+  DecimalAmount read;
+  return ReadEntry(text, seps, calc_mode, &read);
+}
+
+FormattedLine FormatTapeLine(char op, bool percent, Amount amount, std::string_view comment,
+                             bool rounded, int decimals, const Separators& seps, std::string* out) {
+  return FormatLine(op, percent, amount, nullptr, comment, rounded, decimals, seps, out);
+}
+
 TapeEntry RewriteEntry(std::string_view trimmed, const Separators& seps, int decimals,
                        bool calc_mode, std::string* out, bool* division_by_zero) {
-  TapeEntry entry = ReadEntry(trimmed, seps, calc_mode);
+  DecimalAmount read;
+  const TapeEntry entry = ReadEntry(trimmed, seps, calc_mode, &read);
+  return WriteEntry(entry, read, seps, decimals, out, division_by_zero);
+}
+
+TapeEntry WriteEntry(const TapeEntry& entry, const DecimalAmount& read, const Separators& seps,
+                     int decimals, std::string* out, bool* division_by_zero) {
   // A bare percentage multiplies. Written with the "+" of a bare amount it would read
   // back as an added percentage and change the tape's result on the next pass, so it
   // is written with the operator that keeps its meaning.
   char op = entry.op == 0 && entry.percent ? '*' : entry.op;
-  FormattedLine formatted = FormatTapeLine(op, entry.percent, entry.amount, entry.comment,
-                                           /*rounded=*/false, decimals, seps, out);
-  entry.comment = {};  // viewed into `trimmed`, which the caller may overwrite
-  entry.amount = formatted.canonical;
+  // Built field by field where the caller receives it: copying an entry whose amount the
+  // floating-point unit has just stored stalls the processor.
+  TapeEntry written;
+  written.op = entry.op;
+  written.percent = entry.percent;
+  written.operation = entry.operation;
+  // The comment viewed into the line read, which the caller may overwrite: left empty.
+  const FormattedLine formatted = FormatLine(op, entry.percent, entry.amount, &read, entry.comment,
+                                             /*rounded=*/false, decimals, seps, out);
+  written.amount = formatted.canonical;
   *division_by_zero = formatted.division_by_zero;
-  return entry;
+  return written;
 }
 
 std::string_view StripOverflowMark(std::string_view comment) {

@@ -66,6 +66,8 @@ std::string_view StripOverflowMark(std::string_view comment);
 struct FormattedLine {
   bool division_by_zero = false;  // "/" or the division sign with the written amount 0
   Amount canonical = 0;           // the amount as the written text reads back
+  bool fixed = false;             // the amount is written in fixed form, and not overflowed
+  size_t amount_end = 0;          // where the amount and its "%" end in the line
 };
 
 // Builds the text of an amount line into *out (replacing its content). `op` 0 means
@@ -80,6 +82,11 @@ FormattedLine FormatTapeLine(char op, bool percent, Amount amount, std::string_v
 // writing the line reports a division by zero.
 TapeEntry RewriteEntry(std::string_view trimmed, const Separators& seps, int decimals,
                        bool calc_mode, std::string* out, bool* division_by_zero);
+
+// The second half of RewriteEntry: builds the canonical text of an entry that ReadEntry read
+// (its amount from the decimal number `read`) into *out and returns the entry as written.
+TapeEntry WriteEntry(const TapeEntry& entry, const DecimalAmount& read, const Separators& seps,
+                     int decimals, std::string* out, bool* division_by_zero);
 
 // The canonical separator line: six blanks, thirteen "-" and, with decimals, one "-"
 // for the separator and one per decimal.

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "tape/document_text.h"
 #include "tape/tape_engine.h"
@@ -30,10 +30,13 @@ bool ScanBreaks(std::FILE* in, BreakScan* scan);
 // with its longest run.
 class TapeStream {
  public:
-  // A stretch is recalculated once it holds `stretch_bytes` and may be cut there.
-  TapeStream(const TapeSettings& settings, TapeHost& host, size_t stretch_bytes = 64 * 1024);
+  // A stretch is recalculated once it holds `stretch_bytes` and may be cut there. The
+  // input is read `read_bytes` at a time.
+  TapeStream(const TapeSettings& settings, TapeHost& host, size_t stretch_bytes = 64 * 1024,
+             size_t read_bytes = 128 * 1024);
 
-  // Where the recalculated document goes, in pieces of whole lines with their breaks.
+  // Where the recalculated document goes, in pieces of whole lines with their breaks (a line
+  // longer than the output block goes on its own, its break after it).
   class Output {
    public:
     virtual ~Output() = default;
@@ -59,20 +62,42 @@ class TapeStream {
     TapeHost& host_;
     const long& offset_;
   };
+  // Makes room for a read after the stretch: moves the stretch to the front of the input, or
+  // grows the input.
+  void MakeRoom();
+  // The buffer takes the input from the stretch's start on; lines are added as they are cut.
+  void AdoptStretch();
+  // The line from `start` in the input before `end`: its length and where the next one
+  // starts. False when no break ends it there yet (`at_end`: all input is read).
+  bool NextLine(size_t start, size_t end, bool at_end, size_t* length, size_t* after) const;
+  // Cuts the input from next_ on into lines; `at_end`: all of it is read.
+  void CutLines(bool at_end);
+  // Adds a line to the stretch; returns whether the stretch is to be cut after it.
+  bool AddLine(size_t start, size_t length);
+  bool IsRunLine(int line) const;  // a line of the stretch
   bool RunTo(std::FILE* in, LineBreak style, Output* out, bool* changed);  // out null: nowhere
-  void AddLine(std::string_view text);
-  bool IsRunLine(size_t index) const;  // a line of the stretch
   void Flush();
+  void Write(std::string_view line);  // the line and its break
+  void WriteOut();
 
   Separators seps_;
   size_t stretch_bytes_;
+  size_t read_bytes_;
   OffsetHost host_;
   MemoryTapeBuffer buffer_;
   TapeEngine engine_;
-  std::string stretch_;         // the stretch's lines, each followed by '\n'
-  std::vector<size_t> starts_;  // where each of its lines starts in stretch_
-  std::string line_;            // a line read across two chunks of input
-  std::string out_bytes_;       // written in large pieces
+  LineBreak style_ = LineBreak::LF;
+  // The input read so far that is not recalculated yet: the stretch's lines from
+  // stretch_begin_, which buffer_ views, and the bytes from next_ on, which no line break
+  // ends yet.
+  std::unique_ptr<char[]> input_;
+  size_t input_capacity_ = 0;
+  size_t input_size_ = 0;
+  size_t stretch_begin_ = 0;
+  size_t next_ = 0;
+  // The output, written in large pieces.
+  std::unique_ptr<char[]> out_bytes_;
+  size_t out_size_ = 0;
   Output* out_ = nullptr;
   std::string_view brk_;
   long lines_done_ = 0;  // lines of the output so far

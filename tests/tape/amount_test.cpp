@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "tape/pow10.h"
 #include "tape/separators.h"
 #include "tape/tape_engine.h"
 
@@ -78,6 +79,35 @@ TEST(AmountRoundTrip, WrittenTextReadsBackToTheCanonicalValue) {
       ExpectRoundTrip(value, seps, n, true);
     }
   }
+}
+
+// The writer's shortcut for an amount it has read lays out the digits read. Around the
+// 15 digits and 9 decimals it covers, it must write what converting the amount writes, and
+// that text must read back as the amount read.
+TEST(WriteDigitsRead, WritesWhatTheConversionWrites) {
+  InitTapeArithmetic();
+  std::mt19937_64 rng(20261207);
+  int covered = 0;
+  for (int i = 0; i < 100000 && !::testing::Test::HasFailure(); ++i) {
+    const uint64_t digits = rng() % kPow10U64[1 + rng() % 19];
+    std::string text =
+        std::to_string(digits) + "e" + std::to_string(static_cast<int>(rng() % 32) - 14);
+    if (i % 2 == 1) text.insert(0, "-");
+    long double value = 0;
+    DecimalAmount read;
+    ASSERT_TRUE(ParseAmount(text, '.', &value, &read)) << text;
+    const int decimals = static_cast<int>(rng() % 10);
+    char fast[kMaxAmountText], full[kMaxAmountText];
+    long double full_value = 2;
+    const size_t fast_size = WriteDigitsRead(read, value < 0, {',', '.'}, decimals, fast);
+    const size_t full_size = WriteAmount(value, {',', '.'}, decimals, false, full, &full_value);
+    if (fast_size == 0) continue;
+    ++covered;
+    EXPECT_EQ(std::string(fast, fast_size), std::string(full, full_size)) << text;
+    EXPECT_EQ(full_value, value == 0 ? 0 : value) << text;
+    EXPECT_EQ(std::signbit(full_value), value < 0) << text;
+  }
+  EXPECT_GT(covered, 30000);
 }
 
 TEST(FormatAmount, HalvesRoundAwayFromZeroOnTheDecimalValue) {

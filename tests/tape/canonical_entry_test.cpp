@@ -123,6 +123,64 @@ TEST_F(CanonicalEntryTest, LeavesUnusualSeparatorsToTheFullPath) {
   EXPECT_EQ(entry.amount, 1234);
 }
 
+// The reader of typed lines reads what classifying and reading the line give, and its entries
+// are written as the full rewrite writes them.
+TEST_F(CanonicalEntryTest, ReadsTypedLinesAsTheFullPath) {
+  // clang-format off
+  const char* const lines[] = {
+      "3127.23", "-2569.50 Invoice 4711", "+4241.17% rent", "*4% coffee beans", "/0", "\xf7" "2.5",
+      "511.54  coffee beans", "5.", "007.10", "0.000", "1234567890123456789.5", "5 %",
+      "123456789012345678901", "5 a+.b", "5%x", "5 rent-", "5 ", "+-5", "1,234.50", ".5", "5\trent"};
+  // clang-format on
+  int accepted = 0;
+  for (const Separators& seps : {kDot, kComma}) {
+    for (const char* line : lines) {
+      TapeEntry typed;
+      DecimalAmount read;
+      if (!ReadTypedEntry(line, seps, &typed, &read)) continue;
+      ++accepted;
+      SCOPED_TRACE(std::string(line) + " separators " + seps.decimal);
+      EXPECT_EQ(ClassifyLine(TrimTape(line), seps), lkNumber);
+      const TapeEntry full = ReadEntry(TrimTape(line), seps, /*calc_mode=*/true);
+      EXPECT_EQ(typed.op, full.op);
+      EXPECT_EQ(typed.percent, full.percent);
+      EXPECT_EQ(typed.amount, full.amount);
+      EXPECT_EQ(typed.comment, full.comment);
+      EXPECT_EQ(typed.operation, full.operation);
+      std::string typed_text, full_text;
+      bool typed_division = false, full_division = false;
+      const TapeEntry written = WriteEntry(typed, read, seps, 2, &typed_text, &typed_division);
+      const TapeEntry rewritten =
+          RewriteEntry(TrimTape(line), seps, 2, /*calc_mode=*/true, &full_text, &full_division);
+      EXPECT_EQ(typed_text, full_text);
+      EXPECT_EQ(written.amount, rewritten.amount);
+      EXPECT_EQ(typed_division, full_division);
+    }
+  }
+  EXPECT_EQ(accepted, 13 + 4);  // with "," for decimals, "." is a thousands separator
+}
+
+// The engine takes an unrounded result in fixed form for canonical without reading it: the
+// canonical reader must take it as it is written, at the edges of the fixed form too.
+TEST_F(CanonicalEntryTest, TakesUnroundedResultsAsWritten) {
+  for (long double value : {405.48L, -1998102.84637666L, 0.9999999999999999L, 999999999999999.4L,
+                            4e-10L, -0.0L, 0.1L + 0.2L}) {
+    for (int decimals : {0, 2, 9}) {
+      for (const char* comment : {"", "rent"}) {
+        std::string text;
+        const FormattedLine f =
+            FormatTapeLine(0, false, value, comment, false, decimals, kDot, &text);
+        ASSERT_TRUE(f.fixed) << text;
+        TapeEntry entry;
+        size_t amount_end = 0;
+        ASSERT_TRUE(ReadCanonicalEntry(text, kDot, decimals, &entry, &amount_end)) << text;
+        EXPECT_EQ(entry.amount, f.canonical) << text;
+        EXPECT_EQ(amount_end, f.amount_end) << text;
+      }
+    }
+  }
+}
+
 // A canonical amount whose comment makes the line text (an operator, then a separator)
 // ends the run like any text line.
 class CanonicalRunTest : public testing::TapeFixture {};

@@ -73,8 +73,9 @@ TEST(TapeStream, WritesWhatTheWholeDocumentRecalculationWrites) {
     std::FILE* out = std::tmpfile();
     Recorder stream_host;
     bool changed = false;
-    // Cut wherever it may be.
-    ASSERT_TRUE(TapeStream(settings, stream_host, 1).Run(in, style, out, &changed));
+    // Cut wherever it may be, and read a few bytes at a time: lines and CR LF pairs lie
+    // across reads.
+    ASSERT_TRUE(TapeStream(settings, stream_host, 1, 1 + i % 7).Run(in, style, out, &changed));
     EXPECT_EQ(Contents(out), JoinDocument(whole, style)) << i;
     EXPECT_EQ(changed, whole.WriteCount() > 0) << i;
     EXPECT_EQ(stream_host.lines, whole_host.lines) << i;
