@@ -257,10 +257,14 @@ TapeEntry WriteEntry(const TapeEntry& entry, const DecimalAmount& read, const Se
 }
 
 std::string_view StripOverflowMark(std::string_view comment) {
-  if (comment.substr(0, kOverflowMark.size()) != kOverflowMark) return comment;
-  std::string_view rest = comment.substr(kOverflowMark.size());
-  if (!rest.empty() && !IsTrimmed(rest[0])) return comment;  // a longer word
-  return TrimTape(rest);
+  // All marks at the start go at once: stripping one per rewrite would take the next
+  // "Overflow" of a comment like "Overflow Overflow" on the following recalculation.
+  while (comment.substr(0, kOverflowMark.size()) == kOverflowMark) {
+    const std::string_view rest = comment.substr(kOverflowMark.size());
+    if (!rest.empty() && !IsTrimmed(rest[0])) break;  // a longer word
+    comment = TrimTape(rest);
+  }
+  return comment;
 }
 
 std::string SeparatorLineText(int decimals) {

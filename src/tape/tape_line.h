@@ -60,7 +60,7 @@ TapeEntry ReadEntry(std::string_view trimmed, const Separators& seps, bool calc_
 // back as an amount line and a second pass writes the same text.
 inline constexpr std::string_view kOverflowMark = "Overflow";
 
-// The comment without a leading kOverflowMark (a result that no longer overflows).
+// The comment without the kOverflowMarks at its start (a result that no longer overflows).
 std::string_view StripOverflowMark(std::string_view comment);
 
 struct FormattedLine {

@@ -60,6 +60,8 @@ TEST_F(Recalc, Tapes) {
        "      +      1E4000|      *      1E4000|---|+0.00  Overflow|+1.00|---|+1.00"},
       // an overflow mark under a finite result goes, also with an operator after it
       {2, false, "1|+ 2|---|5 Overflow+", "+1.00|+2.00|---|+3.00"},
+      // all of them at once, or the next pass would take the next one
+      {2, false, "1|+ 2|---|5 Overflow\x17Overflow  +", "+1.00|+2.00|---|+3.00"},
       // clang-format on
   };
   for (const Case& c : cases) {
