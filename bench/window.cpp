@@ -102,11 +102,6 @@ std::vector<std::string> ShortBlocksTyped(int lines) {
   return tape;
 }
 
-class QuietHost : public numvex::TapeHost {
- public:
-  void DivisionByZero(int /*line*/) override {}
-};
-
 std::string Join(const std::vector<std::string>& lines) {
   std::string bytes;
   for (const std::string& line : lines) bytes.append(line).push_back('\n');
@@ -116,7 +111,7 @@ std::string Join(const std::vector<std::string>& lines) {
 // The bytes the program saves for a typed tape: recalculated by the tape engine.
 std::string CanonicalBytes(const std::vector<std::string>& typed) {
   numvex::MemoryTapeBuffer buffer(typed);
-  QuietHost host;
+  numvex::QuietTapeHost host;
   numvex::TapeEngine engine(buffer, host);
   engine.SetSettings(Window().Engine().Settings());
   engine.RecalcAll();

@@ -26,12 +26,6 @@ std::string_view FinalBreak(std::string_view bytes) {
   return {};
 }
 
-// Hears nothing: the recalculation's second pass, whose reports the first gave.
-class QuietHost : public TapeHost {
- public:
-  void DivisionByZero(int /*line*/) override {}
-};
-
 class CountOutput : public TapeStream::Output {
  public:
   bool Write(std::string_view bytes) override {
@@ -94,7 +88,7 @@ CalcDocument::Streamed CalcDocument::StreamRecalculated(const std::string& path,
   ended_with_break_only_ = scan.size == brk.size() && scan.ends_with_break;
   std::rewind(in);
   buffer_.StartDocumentText(count.size - std::min(count.size, brk.size()));
-  QuietHost quiet;
+  QuietTapeHost quiet;
   EditorOutput editor(buffer_, brk.size());
   bool again = false;
   const bool read = TapeStream(recalc.settings, quiet).Run(in, scan.style, editor, &again);

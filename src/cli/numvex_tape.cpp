@@ -89,11 +89,6 @@ class ToolHost : public numvex::TapeHost {
   const std::string& name_;
 };
 
-class QuietHost : public numvex::TapeHost {
- public:
-  void DivisionByZero(int /*line*/) override {}
-};
-
 int UsageError(const std::string& message) {
   // One line, so that scripts can show it as it stands.
   std::fprintf(stderr, "numvex-tape: %s (see 'numvex-tape --help')\n", message.c_str());
@@ -274,7 +269,7 @@ int StreamFile(const std::string& file, const Options& options,
             file,
             [&](std::FILE* out) {
               std::rewind(in);
-              QuietHost quiet;
+              numvex::QuietTapeHost quiet;
               bool again = false;
               const bool written =
                   numvex::TapeStream(settings, quiet).Run(in, scan.style, out, &again);

@@ -58,18 +58,10 @@ LineKind TapeEngine::KindOf(int line) const {
 }
 
 void TapeEngine::WriteSeparatorLine(int line) {
-  const size_t want = 19 + (Decimals() > 0 ? static_cast<size_t>(Decimals()) + 1 : 0);
-  if (line >= 1 && line <= buffer_.LineCount()) {
-    // Leave a separator that is already canonical.
-    std::string_view current = buffer_.Line(line);
-    if (current.size() == want && current.substr(0, 6) == "      " &&
-        current.find_first_not_of('-', 6) == std::string_view::npos) {
-      return;
-    }
-  }
-  // Six blanks and up to 23 "-", as SeparatorLineText writes them.
-  static constexpr std::string_view kLongest = "      -----------------------";
-  SetTapeLine(line, kLongest.substr(0, want));
+  const std::string_view text = SeparatorLineText(Decimals());
+  // Leave a separator that is already canonical.
+  if (line >= 1 && line <= buffer_.LineCount() && buffer_.Line(line) == text) return;
+  SetTapeLine(line, text);
 }
 
 TapeEntry TapeEngine::ReformatEntryLine(int line) {

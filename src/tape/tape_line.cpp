@@ -1,5 +1,6 @@
 #include "tape/tape_line.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -267,13 +268,10 @@ std::string_view StripOverflowMark(std::string_view comment) {
   return comment;
 }
 
-std::string SeparatorLineText(int decimals) {
-  if (decimals < 0) decimals = 0;
-  if (decimals > 9) decimals = 9;
-  std::string line(6, ' ');
-  line.append(13, '-');
-  if (decimals > 0) line.append(static_cast<size_t>(decimals) + 1, '-');
-  return line;
+std::string_view SeparatorLineText(int decimals) {
+  static constexpr std::string_view kLongest = "      -----------------------";
+  decimals = std::clamp(decimals, 0, 9);
+  return kLongest.substr(0, 19 + (decimals > 0 ? static_cast<size_t>(decimals) + 1 : 0));
 }
 
 }  // namespace numvex

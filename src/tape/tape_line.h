@@ -90,6 +90,6 @@ TapeEntry WriteEntry(const TapeEntry& entry, const DecimalAmount& read, const Se
 
 // The canonical separator line: six blanks, thirteen "-" and, with decimals, one "-"
 // for the separator and one per decimal.
-std::string SeparatorLineText(int decimals);
+std::string_view SeparatorLineText(int decimals);
 
 }  // namespace numvex
