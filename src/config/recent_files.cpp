@@ -45,8 +45,11 @@ RecentMenu BuildRecentMenu(const std::array<std::string, kLruCount>& slots) {
     item.visible = true;
     item.tag = static_cast<int>(i) + 1;
     item.caption = "&" + std::to_string(++shown) + " ";
+    // "&" would mark a mnemonic and a tab would start the shortcut column; other control
+    // characters cannot be shown at all. The path itself stays in the list untouched.
     for (char c : slots[i]) {
-      item.caption += c;
+      const bool control = static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+      item.caption += control ? '?' : c;
       if (c == '&') item.caption += '&';
     }
   }

@@ -351,11 +351,12 @@ TEST(RecentFilesTest, AddKeepsTheOrderAndTheMenuNumbersTheSlots) {
               std::string(c.added).find_first_not_of(" \t") != std::string::npos);
     EXPECT_EQ(LruFiles, c.after) << c.added;
   }
-  const RecentMenu menu = BuildRecentMenu({"X", "", "Tom & Jerry", ""});
+  const RecentMenu menu = BuildRecentMenu({"X", "", "Tom & Jerry", "a\tb\nc.nvx"});
   EXPECT_EQ(std::tie(menu.items[0].caption, menu.items[0].tag), std::make_tuple("&1 X", 1));
   EXPECT_EQ(std::tie(menu.items[2].caption, menu.items[2].tag),
             std::make_tuple("&2 Tom && Jerry", 3));
-  EXPECT_FALSE(menu.items[1].visible || menu.items[3].visible);
+  EXPECT_EQ(menu.items[3].caption, "&3 a?b?c.nvx");
+  EXPECT_FALSE(menu.items[1].visible);
   EXPECT_TRUE(menu.items[0].visible && menu.items[2].visible && menu.delimiter_visible);
   EXPECT_FALSE(BuildRecentMenu({}).delimiter_visible);
 }
