@@ -63,13 +63,8 @@ class EditorOutput : public TapeStream::Output {
 
 }  // namespace
 
-CalcDocument::Streamed CalcDocument::StreamRecalculated(const std::string& path,
+CalcDocument::Streamed CalcDocument::StreamRecalculated(std::FILE* in,
                                                         const Recalculation& recalc) {
-  std::FILE* in = std::fopen(path.c_str(), "rb");
-  if (in == nullptr) return Streamed::kFailed;
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(in, &std::fclose);
-  struct stat st;
-  if (fstat(fileno(in), &st) != 0 || !S_ISREG(st.st_mode)) return Streamed::kAsItIs;
   BreakScan scan;
   if (!ScanBreaks(in, &scan)) return Streamed::kFailed;
   if (!scan.uniform_breaks) return Streamed::kAsItIs;
@@ -81,7 +76,10 @@ CalcDocument::Streamed CalcDocument::StreamRecalculated(const std::string& path,
   if (!TapeStream(recalc.settings, *recalc.host).Run(in, scan.style, count, &changed)) {
     return Streamed::kFailed;
   }
-  if (!changed) return StreamIntoEditor(path) ? Streamed::kDone : Streamed::kFailed;
+  if (!changed) {
+    std::rewind(in);
+    return StreamIntoEditor(in, scan.size) ? Streamed::kDone : Streamed::kFailed;
+  }
   const std::string_view brk = scan.style == LineBreak::CRLF ? "\r\n" : "\n";
   style_ = scan.style;
   final_break_ = scan.ends_with_break ? std::string(brk) : std::string();
@@ -96,14 +94,7 @@ CalcDocument::Streamed CalcDocument::StreamRecalculated(const std::string& path,
   return read ? Streamed::kDone : Streamed::kFailed;
 }
 
-bool CalcDocument::StreamIntoEditor(const std::string& path) {
-  std::FILE* in = std::fopen(path.c_str(), "rb");
-  if (in == nullptr) return false;
-  struct stat st;
-  if (fstat(fileno(in), &st) != 0 || !S_ISREG(st.st_mode)) {
-    std::fclose(in);
-    return false;
-  }
+bool CalcDocument::StreamIntoEditor(std::FILE* in, size_t size) {
   // The last two bytes read are held back until more follow: they may be the final break,
   // which the editor does not get.
   constexpr size_t kPiece = 1 << 20;
@@ -111,13 +102,12 @@ bool CalcDocument::StreamIntoEditor(const std::string& path) {
   size_t held = 0;
   size_t total = 0;
   bool any_cr = false;
-  buffer_.StartDocumentText(static_cast<size_t>(st.st_size));
+  buffer_.StartDocumentText(size);
   for (;;) {
     // A request this large goes straight into the piece, past the stream's own buffer.
     const size_t n = std::fread(piece.get() + held, 1, kPiece, in);
     if (n == 0) {
       const bool failed = std::ferror(in) != 0;
-      std::fclose(in);
       const std::string_view tail(piece.get(), held);
       final_break_ = std::string(FinalBreak(tail));
       buffer_.AppendDocumentText(tail.substr(0, tail.size() - final_break_.size()));
@@ -140,10 +130,19 @@ CalcDocument::Loaded CalcDocument::Load(const QString& path, const Recalculation
   if (rewritten != nullptr) *rewritten = false;
   // Text goes into the editor a piece at a time, a tape recalculated a stretch at a time: the
   // whole file is never held twice.
-  const Streamed streamed = recalc != nullptr ? StreamRecalculated(LocalPath(path), *recalc)
-                            : StreamIntoEditor(LocalPath(path)) ? Streamed::kDone
-                            : QFileInfo(path).isFile()          ? Streamed::kFailed
-                                                                : Streamed::kAsItIs;
+  Streamed streamed = Streamed::kFailed;
+  if (std::FILE* in = std::fopen(LocalPath(path).c_str(), "rb")) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(in, &std::fclose);
+    struct stat st;
+    if (fstat(fileno(in), &st) != 0 || !S_ISREG(st.st_mode)) {
+      streamed = Streamed::kAsItIs;
+    } else if (recalc != nullptr) {
+      streamed = StreamRecalculated(in, *recalc);
+    } else {
+      streamed = StreamIntoEditor(in, static_cast<size_t>(st.st_size)) ? Streamed::kDone
+                                                                      : Streamed::kFailed;
+    }
+  }
   if (streamed == Streamed::kDone) {
     if (rewritten != nullptr) *rewritten = recalc != nullptr;
     return Loaded::kOk;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QString>
-#include <functional>
+#include <cstdio>
 #include <string>
 
 #include "tape/document_text.h"
@@ -43,13 +43,13 @@ class CalcDocument {
   bool Write(std::string* error) const;
 
  private:
-  // Reads a regular file into the editor a piece at a time; false when it is no regular file
-  // or a read failed.
-  bool StreamIntoEditor(const std::string& path);
+  // Reads a regular file of about `size` bytes into the editor a piece at a time, from where
+  // `in` stands; false when a read failed.
+  bool StreamIntoEditor(std::FILE* in, size_t size);
   enum class Streamed { kDone, kAsItIs, kFailed };
-  // Reads a tape into the editor recalculated; kAsItIs: a file that is no regular file or has
-  // mixed line breaks, left for the caller.
-  Streamed StreamRecalculated(const std::string& path, const Recalculation& recalc);
+  // Reads a regular file, a tape, into the editor recalculated; kAsItIs: a tape with mixed
+  // line breaks, left for the caller.
+  Streamed StreamRecalculated(std::FILE* in, const Recalculation& recalc);
 
   ScintillaTapeBuffer& buffer_;
   QString file_name_;
